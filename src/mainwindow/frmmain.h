@@ -1,0 +1,123 @@
+#pragma once
+
+// The main window: the menu, the play area (quick help, fitted picture or board), the status row
+// and the clock. It turns the player's commands, clicks and keys into calls on the game and draws
+// what the game says; the rules themselves live in puzzle::PuzzleGame.
+
+#include "puzzle/puzzlegame.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+
+namespace tilmora {
+
+class MessageBoxes;
+class PictureBox;
+class PictureChooser;
+class PieceWidget;
+class frmhelp;
+class frmhelpcontent;
+
+class frmmain final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // What the window needs from outside. Tests hand in fakes; anything left empty gets the real
+    // thing (the file dialog, modal message boxes, the system clocks, a random seed).
+    struct Services {
+        std::shared_ptr<PictureChooser> cdl;
+        std::shared_ptr<MessageBoxes> messages;
+        std::function<puzzle::ClockReading()> clock;
+        std::optional<puzzle::RandomEngine::result_type> seed;
+    };
+
+    explicit frmmain(Services services = {}, QWidget* parent = nullptr);
+    ~frmmain() override;
+
+    [[nodiscard]] const puzzle::PuzzleGame& game() const { return game_; }
+    // The path of the picture on show; empty before the first load.
+    [[nodiscard]] const QString& picturefile() const { return picturefile_; }
+    // The pieces on screen, by piece number (element 0 unused); empty without a board.
+    [[nodiscard]] const std::vector<PieceWidget*>& picturesplit() const { return picturesplit_; }
+    // Where a cell of the board lies in the play area, in logical pixels.
+    [[nodiscard]] QRect cellRect(puzzle::Cell cell) const;
+
+    // The load path without the dialog: reads, fits and shows the picture. On failure the player
+    // is told why and nothing changes. Returns whether the picture was loaded.
+    bool loadPictureFile(const QString& path);
+
+    // Menu commands.
+    void loadpicture1_Click();
+    void start1_Click();
+    void easy1_Click();
+    void hard1_Click();
+    void threebythree_Click();
+    void fourbyfour_Click();
+    void sixbysix_Click();
+    void content1_Click();
+    void opicture1_Click();
+    void exit1_Click();
+
+    // The board and the clock.
+    void picturesplit_Click(int index);
+    void picturesplit_KeyPress(int index, int characterCode);
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void buildMenu();
+    void buildPlayArea();
+    void chooseSize(int n);
+    void showStatusRow(bool visible);
+    void destroyBoard();
+    void layOutBoard();
+    void placePiece(PieceWidget* piece);
+    void updateTabOrder();
+    void moveFocus(int fromPiece, Qt::Key direction);
+    void showClick(int index, const puzzle::ClickOutcome& outcome);
+    void endOfGame();
+    void setTimeCaption(std::int64_t seconds);
+
+    Services services_;
+    puzzle::PuzzleGame game_;
+    puzzle::RandomEngine random_;
+    QString picturefile_;
+    QPixmap fittedPicture_;
+
+    // Controls.
+    QTimer Timer1;
+    QWidget* playArea_ = nullptr;
+    QWidget* lblhelp_ = nullptr; // the quick-help panel
+    PictureBox* pictureoriginal_ = nullptr;
+    QLabel* lblscore_ = nullptr;
+    QLabel* lblscoreresult_ = nullptr;
+    QLabel* lbltime_ = nullptr;
+    QLabel* lbltimeresult_ = nullptr;
+    std::vector<PieceWidget*> picturesplit_;
+    QPointer<frmhelp> frmhelp_;
+    QPointer<frmhelpcontent> frmhelpcontent_;
+
+    // Menu.
+    QAction* easy1_ = nullptr;
+    QAction* hard1_ = nullptr;
+    QAction* threebythree_ = nullptr;
+    QAction* fourbyfour_ = nullptr;
+    QAction* sixbysix_ = nullptr;
+};
+
+} // namespace tilmora

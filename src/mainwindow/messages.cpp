@@ -1,0 +1,27 @@
+#include "messages.h"
+
+#include <QMessageBox>
+
+namespace tilmora {
+
+namespace {
+
+void showModal(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+void ModalMessageBoxes::inform(QWidget* parent, const QString& text)
+{
+    showModal(parent, QMessageBox::NoIcon, text);
+}
+
+void ModalMessageBoxes::warn(QWidget* parent, const QString& text)
+{
+    showModal(parent, QMessageBox::Warning, text);
+}
+
+} // namespace tilmora

@@ -1,0 +1,42 @@
+#pragma once
+
+// One piece of the board on screen (an element of `picturesplit`): it shows the part of the
+// fitted picture that belongs in its home cell, stretched to whatever cell it stands in, and
+// reports the player's clicks and keys. It knows nothing of the rules.
+
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+
+namespace tilmora {
+
+class PieceWidget final : public QWidget
+{
+    Q_OBJECT
+public:
+    // `source` is the piece's home part of `picture`, in the picture's device pixels.
+    PieceWidget(int piece, const QPixmap& picture, QRect source, QWidget* parent);
+
+    [[nodiscard]] int piece() const { return piece_; }
+
+signals:
+    void pressed();                              // a mouse button went down on the piece
+    void released();                             // ...and came up again
+    void clicked(int piece);                     // a press and release on the piece
+    void keyTyped(int piece, int characterCode); // a character key; Enter is 13
+    void arrowPressed(int piece, Qt::Key key);   // an arrow key, to move the focus
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int piece_;
+    QPixmap picture_; // shared with every other piece: no copy per piece
+    QRect source_;
+    bool pressedInside_ = false;
+};
+
+} // namespace tilmora

@@ -1,0 +1,8 @@
+#include "puzzle/deal.h"
+
+#include <gtest/gtest.h>
+
+TEST(Deal, placeholder)
+{
+    SUCCEED();
+}

@@ -70,6 +70,7 @@ frmmain::frmmain(Services services, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , services_(std::move(services))
+    , Timer1(this)
 {
     if (!services_.cdl)
         services_.cdl = std::make_shared<FileDialogChooser>();

@@ -86,7 +86,7 @@ private:
     void showStatusRow(bool visible);
     void destroyBoard();
     void layOutBoard();
-    void placePiece(PieceWidget* piece);
+    void placePiece(PieceWidget* widget);
     void updateTabOrder();
     void moveFocus(int fromPiece, Qt::Key direction);
     void showClick(int index, const puzzle::ClickOutcome& outcome);

@@ -226,6 +226,14 @@ bool frmmain::loadPictureFile(const QString& path)
 
 void frmmain::start1_Click()
 {
+    // Every piece must be at least a pixel on each side; a picture a few pixels across cannot be
+    // cut that finely, and the board on the table stays as it is.
+    const QSize picture = pictureoriginal_->size();
+    const int n = game_.gridsize();
+    if (game_.flagforload() && (picture.width() < n || picture.height() < n)) {
+        services_.messages->inform(this, tr("The picture is too small to cut into %1 x %1 pieces.").arg(n));
+        return;
+    }
     const auto outcome = game_.start(random_, services_.clock());
     if (outcome == puzzle::StartOutcome::NoPicture) {
         destroyBoard();

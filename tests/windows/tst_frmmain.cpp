@@ -47,6 +47,7 @@ private slots:
     void sizeChosenDuringAGameTakesEffectAtStart();
     void piecesTileThePictureWithoutGaps_data();
     void piecesTileThePictureWithoutGaps();
+    void startRefusesToCutAPictureFinerThanAPixel();
 
     // Moves
     void easyClickSwapsAnyPieceWithTheBlank();
@@ -388,6 +389,24 @@ void FrmmainTest::piecesTileThePictureWithoutGaps()
     for (int move = 0; move < 10 && window_->game().inPlay(); ++move)
         clickPiece(2 + move % (window_->game().pieceCount() - 1));
     checkTiling();
+}
+
+// A picture five pixels wide cannot make six columns: Start says so and changes nothing, and the
+// same picture still plays at 3 x 3.
+void FrmmainTest::startRefusesToCutAPictureFinerThanAPixel()
+{
+    loadPicture({5, 40});
+    action("sixbysix")->trigger();
+    action("start1")->trigger();
+    QCOMPARE(messages_->informed, QStringList{"The picture is too small to cut into 6 x 6 pieces."});
+    QVERIFY(!window_->game().hasBoard());
+    QVERIFY(window_->picturesplit().empty());
+
+    action("threebythree")->trigger();
+    action("start1")->trigger();
+    QCOMPARE(visiblePieces().size(), 8);
+    for (auto* piece : window_->findChildren<PieceWidget*>())
+        QVERIFY(!piece->geometry().isEmpty());
 }
 
 // --- Moves -------------------------------------------------------------------------------------

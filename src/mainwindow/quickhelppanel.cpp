@@ -1,20 +1,16 @@
 #include "quickhelppanel.h"
 
+#include "secondary/helppage.h"
 #include "secondary/twips.h"
-
-#include <QLabel>
 
 namespace tilmora {
 
 QWidget* createQuickHelpPanel(QWidget* parent)
 {
-    auto* panel = new QLabel(parent);
+    // The names are children of the page, so hiding the page hides the whole panel.
+    auto* panel = new HelpPage(help::quickHelp(), parent);
     panel->setObjectName(QStringLiteral("lblhelp"));
     panel->setGeometry(twips::rect(120, 120, 6600, 6400));
-    panel->setAutoFillBackground(true);
-    QPalette grey = panel->palette();
-    grey.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    panel->setPalette(grey);
     return panel;
 }
 

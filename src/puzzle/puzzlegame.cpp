@@ -52,6 +52,8 @@ void PuzzleGame::discardBoard()
 {
     flagforstart_ = false;
     over_ = false;
+    // The solved flag belongs to the board going away; a new board starts unsolved.
+    flagforsolved_ = false;
     clickcell_.reset();
     cellpiece_.clear();
     piececell_.clear();

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace tilmora {
@@ -27,6 +28,9 @@ public:
 
     // The filter entries, in the order the dialog lists them.
     [[nodiscard]] static QStringList nameFilters();
+    // Sets up a dialog as choosePicture shows it (mode, filters, Qt's own dialog), so tests can
+    // look at the same dialog without running it.
+    static void configureDialog(QFileDialog& dialog);
 
 private:
     QString lastChosen_;

@@ -1,5 +1,7 @@
 #include "gameclock.h"
 
+#include <cstdint>
+
 namespace tilmora::puzzle {
 
 namespace {
@@ -23,8 +25,18 @@ std::int64_t StartTime::elapsedSecondsAt(SteadyTime now) const
 {
     if (now < steady_)
         return 0;
-    const auto sinceWholeSecond = (now - steady_) + intoWallSecond_;
-    return std::chrono::floor<std::chrono::seconds>(sinceWholeSecond).count();
+    // Counted in unsigned nanoseconds: the difference of any two readings fits, however far apart
+    // they are, where a signed subtraction could overflow.
+    const auto ticks = [](SteadyTime time) {
+        return static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count());
+    };
+    const std::uint64_t sinceStart = ticks(now) - ticks(steady_);
+    const auto intoSecond = static_cast<std::uint64_t>(intoWallSecond_.count());
+    constexpr std::uint64_t kNanosecondsPerSecond = 1'000'000'000;
+    const std::uint64_t seconds = sinceStart / kNanosecondsPerSecond +
+                                  (sinceStart % kNanosecondsPerSecond + intoSecond) / kNanosecondsPerSecond;
+    return static_cast<std::int64_t>(seconds);
 }
 
 } // namespace tilmora::puzzle

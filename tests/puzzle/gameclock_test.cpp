@@ -100,5 +100,14 @@ TEST(StartTime, CountsPastSixteenAndThirtyTwoBitLimits)
     EXPECT_EQ(start.elapsedSecondsAt(kSteadyStart + 3'000'000'000s), 3'000'000'000);
 }
 
+// Readings at the very ends of the steady clock's range give a count, not an overflow.
+TEST(StartTime, SurvivesReadingsAtTheEndsOfTheClocksRange)
+{
+    const StartTime start(ClockReading{SteadyTime::min(), wallAt(12h + 999ms)});
+    const auto farFuture = start.elapsedSecondsAt(SteadyTime::max());
+    EXPECT_GT(farFuture, std::int64_t{18'000'000'000});
+    EXPECT_EQ(start.elapsedSecondsAt(SteadyTime::min()), 0);
+}
+
 } // namespace
 } // namespace tilmora::puzzle

@@ -78,7 +78,7 @@ public:
     [[nodiscard]] std::int64_t attempts() const { return attempts_; }
     [[nodiscard]] std::int64_t elapsedseconds() const { return elapsedseconds_; }
     [[nodiscard]] int keyindex() const { return keyindex_; }
-    // The deal of the current board, cell by cell (see deal.h); empty before the first Start.
+    // The deal of the board dealt last, cell by cell (see deal.h); empty before the first Start.
     [[nodiscard]] const std::vector<int>& pieceorder() const { return pieceorder_; }
     // Whether the clock ticks (the timer is enabled).
     [[nodiscard]] bool timerEnabled() const { return timerEnabled_; }

@@ -13,6 +13,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral(TILMORA_APP_NAME));
     QApplication::setApplicationDisplayName(QStringLiteral(TILMORA_APP_NAME));
     QApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
+    // The application id: desktops match the window to its desktop entry and icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tilmora-puzzle.svg")));
 
     tilmora::frmmain window;

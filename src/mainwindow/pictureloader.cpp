@@ -2,35 +2,390 @@
 
 #include "fitpicture.h"
 
+#include <QByteArrayView>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageIOHandler>
 #include <QImageReader>
-#include <QPainter>
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <mutex>
 
 namespace tilmora {
 
+namespace {
+
+// The player-visible texts, under one translation context.
+class Text
+{
+    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
+};
+
+// Device pixel ratios beyond this are treated as this: no screen has one, and it keeps a caller's
+// mistake from asking for a picture of gigabytes.
+constexpr qreal kMaxDevicePixelRatio = 8;
+
+// The formats the game opens, as Qt's readers name them.
+constexpr std::array kAllowedFormats{"jpeg", "png", "gif", "bmp", "webp", "ico"};
+
+bool isAllowed(const QByteArray& format)
+{
+    return std::any_of(kAllowedFormats.begin(), kAllowedFormats.end(),
+                       [&](const char* allowed) { return format == allowed; });
+}
+
+LoadFailure fail(LoadError error, QString message)
+{
+    return {error, std::move(message)};
+}
+
+// The file's own name, as the player knows it; the whole path only when it names no file.
+QString displayName(const QString& path)
+{
+    const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
+    return name.isEmpty() ? QDir::toNativeSeparators(path) : name;
+}
+
+LoadFailure damaged(const QString& name)
+{
+    return fail(LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name));
+}
+
+LoadFailure tooManyPixels(const QString& name, QSize size)
+{
+    return fail(LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
+                                         .arg(name)
+                                         .arg(size.width())
+                                         .arg(size.height())
+                                         .arg(kMaxSourcePixels / 1'000'000));
+}
+
+qint64 pixelCount(QSize size)
+{
+    return qint64{size.width()} * size.height();
+}
+
+// Which of the allowed formats the first bytes of a file announce, if any. The format is decided
+// here, from the content alone, and handed to Qt: Qt's own detection would try every reader it
+// has, the ones the game refuses included, and fall back on the file's extension.
+QByteArray allowedFormatOf(QByteArrayView head)
+{
+    const auto at = [&](qsizetype i) { return i < head.size() ? static_cast<uchar>(head[i]) : 0; };
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (head.startsWith("\xff\xd8"))
+        return "jpeg";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return "gif";
+    if (head.startsWith("BM"))
+        return "bmp";
+    if (head.startsWith("RIFF") && head.size() >= 12 && head.sliced(8, 4) == "WEBP")
+        return "webp";
+    // An icon file has no signature, only a directory: reserved 0, type 1 (an icon; 2 would be a
+    // cursor), at least one entry, and that entry's reserved byte 0. A cursor is not an icon.
+    const int type = at(2) | at(3) << 8;
+    const int count = at(4) | at(5) << 8;
+    if (head.size() >= 22 && at(0) == 0 && at(1) == 0 && type == 1 && count > 0 && at(9) == 0)
+        return "ico";
+    return {};
+}
+
+// What kind of picture a file the game does not open is, for the message: Qt's own detection by
+// content, which never decodes anything. Qt's icon test is loose enough to claim a Targa picture
+// or a cursor, so when its answer is an allowed format the signature check above turned down (or
+// there is no answer), the readers with no signature to go by are asked one by one, the loosest
+// last.
+QByteArray refusedFormatOf(QFile& file)
+{
+    QImageReader probe(&file);
+    probe.setDecideFormatFromContent(true);
+    const QByteArray detected = probe.format();
+    file.seek(0);
+    if (!detected.isEmpty() && !isAllowed(detected))
+        return detected;
+    for (const char* weak : {"tga", "wbmp", "cur"}) {
+        QImageReader direct(&file, weak);
+        direct.setAutoDetectImageFormat(false);
+        const bool readable = direct.canRead();
+        file.seek(0);
+        if (readable)
+            return weak;
+    }
+    return {};
+}
+
+// Whether a JPEG's data runs to its end-of-image marker. Qt's JPEG reader fills the part of a
+// cut-off file it could not read with grey and only prints a warning, so the cut is looked for
+// here: the marker segments are stepped over by their lengths, and each scan's entropy-coded
+// data, in which a 0xFF byte is always followed by 0x00 or a restart marker, is searched for the
+// marker that ends it. Data after the end marker (a phone's motion photo, say) is not looked at.
+bool jpegReachesEnd(QByteArrayView data)
+{
+    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
+    const qsizetype size = data.size();
+    qsizetype at = 2; // past the start-of-image marker
+    while (true) {
+        // Stray bytes between segments are skipped, as the decoder does, then the fill bytes.
+        while (at < size && bytes[at] != 0xff)
+            ++at;
+        while (at < size && bytes[at] == 0xff)
+            ++at;
+        if (at >= size)
+            return false;
+        const uchar marker = bytes[at++];
+        if (marker == 0xd9)
+            return true;
+        const bool standalone = marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7);
+        if (standalone)
+            continue;
+        if (size - at < 2)
+            return false;
+        const int length = bytes[at] << 8 | bytes[at + 1];
+        if (length < 2 || size - at < length)
+            return false;
+        at += length;
+        if (marker != 0xda)
+            continue;
+        // Start of scan: the entropy-coded data runs to the next marker that is not a restart.
+        while (true) {
+            const void* found = std::memchr(bytes + at, 0xff, static_cast<std::size_t>(size - at));
+            if (found == nullptr)
+                return false;
+            at = static_cast<const uchar*>(found) - bytes;
+            if (at + 1 >= size)
+                return false;
+            const uchar next = bytes[at + 1];
+            if (next == 0x00 || (next >= 0xd0 && next <= 0xd7))
+                at += 2;
+            else if (next == 0xff)
+                at += 1;
+            else
+                break;
+        }
+    }
+}
+
+// Whether an uncompressed BMP holds every row its header declares. Qt's BMP reader stops at the
+// end of a cut-off file and returns the picture with the missing rows unset, without an error.
+// Run-length compressed pictures declare no size to check against and are taken as Qt reads them.
+bool bmpReachesEnd(QFile& file)
+{
+    // The reader has read the header already and goes on from where it stopped.
+    const qint64 readerAt = file.pos();
+    file.seek(0);
+    const QByteArray head = file.peek(34);
+    file.seek(readerAt);
+    if (head.size() < 26)
+        return false;
+    const auto u16 = [&](int at) { return qint64{qFromLittleEndian<quint16>(head.constData() + at)}; };
+    const auto i32 = [&](int at) {
+        return head.size() < at + 4 ? 0 : qint64{qFromLittleEndian<qint32>(head.constData() + at)};
+    };
+    const qint64 dataOffset = i32(10);
+    const bool coreHeader = i32(14) == 12; // the old OS/2 header: 16-bit sizes, never compressed
+    const qint64 width = coreHeader ? u16(18) : i32(18);
+    const qint64 height = coreHeader ? u16(20) : i32(22);
+    const qint64 bitsPerPixel = coreHeader ? u16(24) : u16(28);
+    const qint64 compression = coreHeader ? 0 : i32(30);
+    constexpr qint64 rgb = 0, bitFields = 3, alphaBitFields = 6;
+    if (compression != rgb && compression != bitFields && compression != alphaBitFields)
+        return true;
+    const qint64 bytesPerRow = (std::abs(width) * bitsPerPixel + 31) / 32 * 4;
+    return file.size() >= dataOffset + bytesPerRow * std::abs(height);
+}
+
+// Whether the file holds all the picture data its header announces, for the formats whose reader
+// would show a cut-off file without complaint. JPEG is walked in place, mapped into memory; a file
+// system that cannot map it is trusted as Qt would trust it.
+bool looksComplete(const QByteArray& format, QFile& file)
+{
+    if (format == "bmp")
+        return bmpReachesEnd(file);
+    if (format != "jpeg")
+        return true;
+    uchar* mapped = file.map(0, file.size());
+    if (mapped == nullptr)
+        return true;
+    const bool complete = jpegReachesEnd(QByteArrayView(mapped, file.size()));
+    file.unmap(mapped);
+    return complete;
+}
+
+// An icon file holds the same picture at several sizes, often smallest first; the game shows the
+// largest. Sizes come from the icon directory, without decoding anything.
+void jumpToLargestImage(QImageReader& reader)
+{
+    int largest = 0;
+    qint64 largestPixels = -1;
+    const int count = reader.imageCount();
+    for (int index = 0; index < count; ++index) {
+        if (!reader.jumpToImage(index))
+            break;
+        const QSize size = reader.size();
+        if (size.isValid() && pixelCount(size) > largestPixels) {
+            largest = index;
+            largestPixels = pixelCount(size);
+        }
+    }
+    reader.jumpToImage(largest);
+}
+
+// The memory a whole decode of `size` pixels takes at its peak: the picture in the pixel format the
+// reader announces (32 bits a pixel when it announces none) and, when that is not 32 bits, the
+// 32-bit copy the fitting works on. Rows are aligned as QImage aligns them.
+qint64 decodePeakBytes(QSize size, QImage::Format format)
+{
+    const auto bytesAt = [size](qint64 bitsPerPixel) {
+        return (size.width() * bitsPerPixel + 31) / 32 * 4 * size.height();
+    };
+    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    return bits == 32 ? bytesAt(32) : bytesAt(bits) + bytesAt(32);
+}
+
+qreal usableDevicePixelRatio(qreal devicePixelRatio)
+{
+    if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0)
+        return 1;
+    return std::min(devicePixelRatio, kMaxDevicePixelRatio);
+}
+
+// The physical pixels a picture of `logical` size takes on a screen of this ratio. Rounded to the
+// nearest pixel, so for a ratio of 1 or more the device-independent size rounds back to `logical`.
+QSize physicalSize(QSize logical, qreal devicePixelRatio)
+{
+    return {std::max(1, qRound(logical.width() * devicePixelRatio)),
+            std::max(1, qRound(logical.height() * devicePixelRatio))};
+}
+
+// Premultiplied colour drawn over black is the premultiplied colour itself: setting every pixel
+// opaque is the whole of the compositing.
+void flattenOnBlack(QImage& premultiplied)
+{
+    for (int y = 0; y < premultiplied.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(premultiplied.scanLine(y));
+        std::for_each(line, line + premultiplied.width(), [](QRgb& pixel) { pixel |= 0xff000000u; });
+    }
+    premultiplied.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
+// Brings a decoded picture to `physical` pixels, opaque, marked with the screen's ratio.
+QImage finish(QImage image, QSize physical, qreal devicePixelRatio)
+{
+    if (image.hasAlphaChannel()) {
+        // Scaled premultiplied, so the colour hidden under transparent pixels (often white) does
+        // not bleed into the edges of what is visible.
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (image.size() != physical)
+            image = image.scaled(physical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        flattenOnBlack(image);
+    } else {
+        image.convertTo(QImage::Format_RGB32);
+        if (image.size() != physical)
+            image = image.scaled(physical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.convertTo(QImage::Format_RGB32);
+    }
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
+}
+
+} // namespace
+
 LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 {
+    static std::once_flag allocationLimitSet;
+    std::call_once(allocationLimitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMiB); });
+
+    const QString name = displayName(path);
+    const qreal ratio = usableDevicePixelRatio(devicePixelRatio);
+
+    // Only a regular file is opened (links followed): opening a pipe would wait for a writer
+    // forever, and a device or a folder has nothing to show.
     const QFileInfo info(path);
+    if (!info.exists())
+        return fail(LoadError::NotFound, Text::tr("“%1” does not exist.").arg(name));
     if (!info.isFile())
-        return LoadFailure{LoadError::NotRegularFile,
-                           QStringLiteral("\"%1\" is not a regular file.").arg(info.fileName())};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        return LoadFailure{LoadError::NotAPicture,
-                           QStringLiteral("\"%1\" could not be read as a picture.").arg(info.fileName())};
-    const QSize logical = fittedPixelSize(image.size());
-    const QSize device = (QSizeF(logical) * devicePixelRatio).toSize();
-    QImage fitted(device, QImage::Format_RGB32);
-    fitted.fill(Qt::black);
-    {
-        QPainter painter(&fitted);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(fitted.rect(), image);
+        return fail(LoadError::NotRegularFile, Text::tr("“%1” is not a file.").arg(name));
+    if (!info.isReadable())
+        return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path))
+            return fail(LoadError::NotFound, Text::tr("“%1” does not exist.").arg(name));
+        return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));
     }
-    fitted.setDevicePixelRatio(devicePixelRatio);
-    return LoadedPicture{fitted, image.size()};
+    if (file.size() == 0)
+        return fail(LoadError::NotAPicture, Text::tr("“%1” is empty, not a picture.").arg(name));
+
+    const QByteArray format = allowedFormatOf(file.peek(32));
+    if (format.isEmpty()) {
+        const QByteArray refused = refusedFormatOf(file);
+        if (refused.isEmpty())
+            return fail(LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name));
+        return fail(LoadError::FormatNotAllowed,
+                    Text::tr("“%1” is a kind of picture this game does not open (%2).")
+                        .arg(name, QString::fromLatin1(refused.toUpper())));
+    }
+
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(true);
+    if (format == "ico")
+        jumpToLargestImage(reader);
+
+    // Everything up to the decode reads only the header.
+    const QSize stored = reader.size();
+    if (stored.isEmpty())
+        return damaged(name);
+    if (pixelCount(stored) > kMaxSourcePixels)
+        return tooManyPixels(name, stored);
+    const bool quarterTurn = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize natural = quarterTurn ? stored.transposed() : stored;
+    const QSize physical = physicalSize(fittedPixelSize(natural), ratio);
+
+    // JPEG decodes at 1/2, 1/4 or 1/8 scale when asked for a smaller size, which is far faster and
+    // smaller than decoding it whole. The size applies before the EXIF turn, so a photo stored on
+    // its side is asked for on its side. Other readers would only decode whole and scale the
+    // result themselves (PNG's without premultiplying, which fringes transparent edges).
+    const bool decodeScaled =
+        format == "jpeg" && physical.width() < natural.width() && physical.height() < natural.height();
+    if (decodeScaled) {
+        reader.setScaledSize(quarterTurn ? physical.transposed() : physical);
+    } else {
+        const qint64 bytes = decodePeakBytes(stored, reader.imageFormat());
+        if (bytes > qint64{kAllocationLimitMiB} * 1024 * 1024)
+            return fail(
+                LoadError::TooLarge,
+                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
+                    .arg(name)
+                    .arg(stored.width())
+                    .arg(stored.height())
+                    .arg(kAllocationLimitMiB));
+    }
+    if (!looksComplete(format, file))
+        return damaged(name);
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return damaged(name);
+    // Qt marks a picture read from "name@2x.png" as drawn for a ratio of 2; the ratio here is
+    // the screen's, set on the result, and every size below is in pixels.
+    image.setDevicePixelRatio(1);
+
+    if (decodeScaled)
+        return LoadedPicture{finish(std::move(image), physical, ratio), natural};
+    // An icon's directory may understate the picture it holds.
+    if (pixelCount(image.size()) > kMaxSourcePixels)
+        return tooManyPixels(name, image.size());
+    const QSize decoded = image.size();
+    return LoadedPicture{finish(std::move(image), physicalSize(fittedPixelSize(decoded), ratio), ratio),
+                         decoded};
 }
 
 } // namespace tilmora

@@ -4,8 +4,9 @@
 // involved: the main window, the benchmarks and the fuzzers all load through here.
 //
 // Only regular files are opened, formats are recognised by their content (not their name) and
-// limited to the ones the game trusts, and pictures too large to handle are refused before they
-// are decoded. A large picture is decoded straight to its fitted size where the format allows.
+// limited to the ones the game trusts (JPEG, PNG, GIF, BMP, WebP and Windows icons), and pictures
+// too large to handle are refused before they are decoded. A large JPEG is decoded straight to
+// its fitted size; everything else is decoded whole and scaled down smoothly.
 
 #include <QImage>
 #include <QSize>
@@ -39,11 +40,25 @@ struct LoadFailure {
 
 using LoadResult = std::variant<LoadedPicture, LoadFailure>;
 
-// Largest picture accepted, in source pixels (a 100-megapixel camera is below it).
+// Largest picture accepted, in source pixels (a 100-megapixel camera is below it). Checked on the
+// size the file declares, before anything is decoded: a JPEG is decoded straight to its fitted
+// size, so no allocation would ever show how large its source is.
 inline constexpr qint64 kMaxSourcePixels = 120'000'000;
 
+// The memory one decode may take, in MiB. Qt's image decoders refuse any single picture buffer
+// larger than this (QImageReader's allocation limit, which is process-wide; loadPicture sets it on
+// first use). Qt 6.4's default, 128 MB, would refuse a plain 32-bit decode of anything above 33
+// megapixels, well below kMaxSourcePixels; 512 MiB holds the largest accepted picture at 4 bytes
+// a pixel (458 MiB). The same budget is checked up front against the size and pixel format the
+// file declares, counting the 32-bit copy the fitting works on when the decoder produces another
+// format, so the player is told a picture is too large rather than damaged: a 16-bit PNG may have
+// up to 44 megapixels, a greyscale one 107.
+inline constexpr int kAllocationLimitMiB = 512;
+
 // Reads the picture at `path` and fits it into the play area for a screen with the given device
-// pixel ratio.
+// pixel ratio. Photos are turned upright by their EXIF orientation, an icon file shows its largest
+// image, a GIF its first frame, and transparent parts come out black. Decodes the file once and
+// never blocks on anything but reading it; safe to call without a window or a GUI application.
 [[nodiscard]] LoadResult loadPicture(const QString& path, qreal devicePixelRatio = 1.0);
 
 } // namespace tilmora

@@ -9,6 +9,8 @@ namespace {
 void showModal(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, parent);
+    // Texts may carry a file name the player chose; it is shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -11,6 +11,12 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -297,6 +303,31 @@ QImage finish(QImage image, QSize physical, qreal devicePixelRatio)
 
 } // namespace
 
+namespace {
+
+// Opens the file for reading only if it is still a regular file at the moment it is opened: the
+// check above could be overtaken by a pipe put in its place, and opening a pipe would wait.
+bool openRegularFile(QFile& file)
+{
+#ifdef Q_OS_UNIX
+    const int descriptor =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat status {
+    };
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return false;
+    }
+    return file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+#else
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
+} // namespace
+
 LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 {
     static std::once_flag allocationLimitSet;
@@ -315,7 +346,9 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     if (!info.isReadable())
         return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openRegularFile(file)) {
+        if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+            return fail(LoadError::NotRegularFile, Text::tr("“%1” is not a file.").arg(name));
         if (!QFileInfo::exists(path))
             return fail(LoadError::NotFound, Text::tr("“%1” does not exist.").arg(name));
         return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));

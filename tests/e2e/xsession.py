@@ -331,8 +331,18 @@ class Session:
         self.program = None
 
     def __enter__(self):
+        # xvfb-run starts the command once Xvfb says it is ready; ask the server itself anyway, so
+        # that a server that is not there fails here, plainly, rather than as a crash of the game.
+        wait_for(self._display_answers, f"the X server at {os.environ.get('DISPLAY')} to answer", 30)
         self.program = Program(self.program_path, self.workdir)
         return self.program
+
+    @staticmethod
+    def _display_answers():
+        try:
+            return subprocess.run(["xwininfo", "-root"], capture_output=True, timeout=10).returncode == 0
+        except subprocess.TimeoutExpired:
+            return False
 
     def __exit__(self, kind, error, trace):
         if kind is not None:
@@ -340,7 +350,8 @@ class Session:
                 Screenshot.take().save(os.path.join(self.workdir, "failure.png"))
             except Exception as shot_error:
                 print(f"(no screenshot of the failure: {shot_error})", file=sys.stderr)
-        self.program.stop()
+        if self.program is not None:
+            self.program.stop()
         return False
 
 

@@ -124,8 +124,13 @@ class Screenshot:
             rows.append(self._pixels[start:start + width * 3])
         return b"".join(rows)
 
-    def save(self, path):
-        write_png(path, self.width, self.height, self.rgb())
+    def save(self, path, window=None):
+        """Writes the screen, or only the part a window covers, as a PNG file."""
+        if window is None:
+            write_png(path, self.width, self.height, self.rgb())
+        else:
+            write_png(path, window.width, window.height,
+                      self.rgb(window.x, window.y, window.width, window.height))
 
 
 def close_to(colour, reference, tolerance=12):

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -183,6 +184,21 @@ void frmmain::buildPlayArea()
         makeStatusLabel(playArea_, "lbltimeresult", {}, twips::rect(2760, kStatusTop, 1575, kStatusHeight));
     lblscoreresult_->setAccessibleName(tr("Attempts"));
     lbltimeresult_->setAccessibleName(tr("Time"));
+    fitStatusCaptions();
+}
+
+// The captions were measured for one font; where the font the system gives is wider, a caption
+// grows to its text and pushes the rest of the row to the right instead of being cut off.
+void frmmain::fitStatusCaptions()
+{
+    constexpr int kGap = 4;
+    int textEnd = 0;
+    for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_}) {
+        label->move(std::max(label->x(), textEnd), label->y());
+        const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+        label->resize(std::max(label->width(), textWidth), label->height());
+        textEnd = label->x() + textWidth + kGap;
+    }
 }
 
 // --- Picture loading ---------------------------------------------------------------------------

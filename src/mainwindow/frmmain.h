@@ -82,6 +82,7 @@ private:
     void Form_Unload();
     void buildMenu();
     void buildPlayArea();
+    void fitStatusCaptions();
     void chooseSize(int n);
     void showStatusRow(bool visible);
     void destroyBoard();

@@ -17,7 +17,9 @@ PieceWidget::PieceWidget(int piece, const QPixmap& picture, QRect source, QWidge
     , source_(source)
 {
     setObjectName(QStringLiteral("picturesplit%1").arg(piece));
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab and the arrow keys give a piece the focus; a mouse click does not, so a mouse player
+    // never sees the keyboard frame.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

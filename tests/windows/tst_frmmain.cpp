@@ -56,6 +56,7 @@ private slots:
     void pointerShowsNoDropWhileButtonIsHeld();
     void arrowKeysAndTabWalkTheCells();
     void piecesTellScreenReadersWhereTheyStand();
+    void statusCaptionsAreNeverCutOff();
 
     // Clock and end of game
     void timeLabelCountsSecondsFromStart();
@@ -540,6 +541,19 @@ void FrmmainTest::piecesTellScreenReadersWhereTheyStand()
         piece(number)->accessibleName(),
         QStringLiteral("Piece %1, row %2, column %3").arg(number).arg(blank.row + 1).arg(blank.column + 1));
     QVERIFY(!label("lblscoreresult")->accessibleName().isEmpty());
+}
+
+// The status captions show whole in whatever font the system gives, in one row, in order.
+void FrmmainTest::statusCaptionsAreNeverCutOff()
+{
+    int right = 0;
+    for (const char* name : {"lblscore", "lblscoreresult", "lbltime", "lbltimeresult"}) {
+        auto* caption = label(name);
+        QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(), name);
+        QVERIFY2(caption->x() >= right, name);
+        right = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+    }
+    QVERIFY(right <= window_->centralWidget()->width());
 }
 
 // --- Clock and end of game -----------------------------------------------------------------------

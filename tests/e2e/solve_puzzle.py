@@ -152,8 +152,7 @@ def play(workdir, program_path):
 def play_game(program, workdir, picture):
     window = program.wait_for_window("the main window", xs.is_main_window)
     # The quick help fills the play area once the window is drawn; then the menu bar can be read.
-    shot = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
-    main = xs.MainWindow(window, shot)
+    _, main = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
     if len(main.menu_items) != 4:
         raise Failure(f"expected Game, Option, Quick Help and Exit in the menu bar, found {main.menu_items}")
 

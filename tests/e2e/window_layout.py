@@ -63,14 +63,16 @@ def check_quick_help(main, shot):
     samples = [at(x, y) for x in range(HELP_LEFT, right, 11) for y in range(HELP_TOP, bottom, 11)]
     grey = sum(colour == xs.HELP_GREY for colour in samples) / len(samples)
     check(grey > 0.6, f"only {grey:.0%} of the quick-help panel is its light grey")
+    # ...and the instructions are there to read: dark text on it.
+    inked = sum(xs.dark(at(x, y)) for y in range(HELP_TOP, bottom, 3) for x in range(HELP_LEFT, right))
+    check(inked > 300, f"the quick-help panel shows no instructions ({inked} dark pixels sampled)")
 
 
 def run_test(workdir, program_path):
     with xs.Session(program_path, workdir) as program:
         window = program.wait_for_window("the main window", xs.is_main_window)
-        shot = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
+        shot, main = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
         shot.save(os.path.join(workdir, "startup.png"))
-        main = xs.MainWindow(window, shot)
         check_size(window, main)
         check_centred(window, shot)
         check_fixed_size(window)

@@ -167,16 +167,6 @@ class Window:
     def __repr__(self):
         return f"<window {self.id} {self.name!r} {self.width}x{self.height}+{self.x}+{self.y}>"
 
-    def contains(self, x, y):
-        return self.x <= x < self.x + self.width and self.y <= y < self.y + self.height
-
-
-def screen_size():
-    info = run("xwininfo", "-root")
-    width = re.search(r"^\s*Width:\s*(\d+)", info, re.MULTILINE)
-    height = re.search(r"^\s*Height:\s*(\d+)", info, re.MULTILINE)
-    return int(width.group(1)), int(height.group(1))
-
 
 # --- Input ---------------------------------------------------------------------------------------
 
@@ -222,7 +212,7 @@ class Program:
                                         stderr=subprocess.STDOUT)
 
     def windows(self):
-        """The program's windows that are on screen, in stacking order is not guaranteed."""
+        """The program's windows that are on screen, in no particular order."""
         self.check_running()
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "tilmora-puzzle"],
                                capture_output=True, text=True, timeout=30)
@@ -244,6 +234,11 @@ class Program:
             return matches[0] if len(matches) == 1 else None
 
         return wait_for(find, what, timeout)
+
+    def log(self):
+        self._log.flush()
+        with open(self.log_path, errors="replace") as log:
+            return log.read()
 
     def check_running(self):
         if self.process.poll() is not None:
@@ -282,9 +277,14 @@ def is_main_window(window):
 
 
 def quick_help_shown(window):
-    """A screenshot if the quick-help panel's grey shows in the window's play area, else None."""
+    """Once the window is drawn with the quick help in its play area, a screenshot and the window's
+    measurements from it; None before. The panel's edges are looked at, clear of its text."""
     shot = Screenshot.take()
-    return shot if shot.pixel(window.x + 100, window.y + 100) == HELP_GREY else None
+    main = MainWindow(window, shot)
+    edges = [(10, 10), (227, 10), (445, 10), (10, 432), (445, 432)]
+    if all(shot.pixel(*main.client_point(x, y)) == HELP_GREY for x, y in edges):
+        return shot, main
+    return None
 
 
 class MainWindow:
@@ -339,8 +339,27 @@ class Session:
         # xvfb-run starts the command once Xvfb says it is ready; ask the server itself anyway, so
         # that a server that is not there fails here, plainly, rather than as a crash of the game.
         wait_for(self._display_answers, f"the X server at {os.environ.get('DISPLAY')} to answer", 30)
-        self.program = Program(self.program_path, self.workdir)
+        # On a machine where other people run Xvfb too, Qt has now and then been turned away by a
+        # server that answers everyone else. That says nothing about the game: start it again.
+        attempts = 3
+        for attempt in range(1, attempts + 1):
+            self.program = Program(self.program_path, self.workdir)
+            wait_for(self._shown_or_ended, "the program to show a window or end")
+            turned_away = (self.program.process.poll() is not None and
+                           "could not connect to display" in self.program.log())
+            if not turned_away or attempt == attempts:
+                break
+            print(f"the program could not connect to the X server (attempt {attempt} of {attempts}); "
+                  "starting it again", file=sys.stderr)
+            self.program.stop()
+            time.sleep(2)
         return self.program
+
+    def _shown_or_ended(self):
+        try:
+            return bool(self.program.windows())
+        except Failure:  # it ended
+            return True
 
     @staticmethod
     def _display_answers():

@@ -83,9 +83,8 @@ def cell_centre(main, index):
 
 def play(program, output, picture_path, picture):
     window = program.wait_for_window("the main window", xs.is_main_window)
-    shot = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
+    shot, main = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
     shot.save(os.path.join(output, "quick-help.png"), window)
-    main = xs.MainWindow(window, shot)
 
     xs.focus(window)
     xs.key("ctrl+l")

@@ -223,13 +223,21 @@ bool looksComplete(const QByteArray& format, QFile& file)
     return complete;
 }
 
+// Icon directory entries looked at, at most: far more than any real icon holds. Qt reads the file
+// again for every entry, so the 65535 a directory can claim would take seconds.
+constexpr qint64 kMaxIconEntries = 256;
+
 // An icon file holds the same picture at several sizes, often smallest first; the game shows the
-// largest. Sizes come from the icon directory, without decoding anything.
+// largest. Sizes come from the icon directory, without decoding anything. The directory's count
+// is only a claim: no more entries (16 bytes each, after a 6-byte header) are looked at than the
+// file can hold.
 void jumpToLargestImage(QImageReader& reader)
 {
     int largest = 0;
     qint64 largestPixels = -1;
-    const int count = reader.imageCount();
+    const qint64 entriesInFile = std::max<qint64>(0, (reader.device()->size() - 6) / 16);
+    const auto count =
+        static_cast<int>(std::min({qint64{reader.imageCount()}, entriesInFile, kMaxIconEntries}));
     for (int index = 0; index < count; ++index) {
         if (!reader.jumpToImage(index))
             break;

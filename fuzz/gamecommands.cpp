@@ -156,6 +156,21 @@ std::optional<std::string> checkClick(const PuzzleGame& game, const Snapshot& be
     }
     if (outcome.attemptsShown != before.attempts + 1)
         return broken("the attempts shown did not go up by one");
+    // The rules, from the board as it was: piece 1 never moves; on Easy any other piece jumps into
+    // the blank cell, on Hard only one next to it.
+    const auto cellIndexOf = [&](int wanted) {
+        return static_cast<int>(std::find(before.arrangement.begin(), before.arrangement.end(), wanted) -
+                                before.arrangement.begin());
+    };
+    const int n = before.boardsize;
+    const int from = cellIndexOf(piece);
+    const int blank = cellIndexOf(1);
+    const bool neighbours = std::abs(from / n - blank / n) + std::abs(from % n - blank % n) == 1;
+    const bool shouldMove = piece != 1 && (game.level() == puzzle::Level::Easy || neighbours);
+    if (game.clickCell() != Cell{from / n, from % n})
+        return broken("the cell clicked is not remembered");
+    if (outcome.moved != shouldMove)
+        return broken(shouldMove ? "a piece that may move did not" : "a piece moved against the rules");
     if (outcome.solved != game.isOver())
         return broken("the click's solved flag disagrees with the game");
     if (!outcome.moved) {
@@ -169,14 +184,8 @@ std::optional<std::string> checkClick(const PuzzleGame& game, const Snapshot& be
         changed += after[cell] != before.arrangement[cell] ? 1U : 0U;
     if (changed != 2)
         return broken("a move changed " + std::to_string(changed) + " cells");
-    const auto from = game.clickCell();
-    if (!from || *from != game.blankCell())
-        return broken("after a move the blank is not where the piece was");
-    if (game.level() == puzzle::Level::Hard) {
-        const Cell to = game.cellOfPiece(piece);
-        if (std::abs(to.row - from->row) + std::abs(to.column - from->column) != 1)
-            return broken("on Hard a piece jumped to a cell that is not next to it");
-    }
+    if (after[static_cast<std::size_t>(from)] != 1 || after[static_cast<std::size_t>(blank)] != piece)
+        return broken("the piece and the blank did not trade cells");
     return std::nullopt;
 }
 

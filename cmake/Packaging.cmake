@@ -27,7 +27,6 @@ Click the pieces back into their places until the picture is whole again.
 On Easy any piece may jump into the empty square; on Hard only a neighbour
 may slide in. The game counts your attempts and the seconds you take.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins")
 
 include(CPack)

@@ -47,11 +47,14 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(TILMORA_APP_NAME));
-    QApplication::setApplicationDisplayName(QStringLiteral(TILMORA_APP_NAME));
     QApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
     // The application id: desktops match the window to its desktop entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tilmora-puzzle.svg")));
+    // The icon from its PNG renderings: PNG needs no image plugin at start-up, SVG would.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/tilmora-puzzle.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     tilmora::frmmain window;
     window.adjustSize();

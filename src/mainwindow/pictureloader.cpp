@@ -63,13 +63,13 @@ LoadFailure damaged(const QString& name)
     return fail(LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name));
 }
 
-LoadFailure tooManyPixels(const QString& name, QSize size)
+LoadFailure tooManyPixels(const QString& name, QSize size, qint64 limit = kMaxSourcePixels)
 {
     return fail(LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
                                          .arg(name)
                                          .arg(size.width())
                                          .arg(size.height())
-                                         .arg(kMaxSourcePixels / 1'000'000));
+                                         .arg(limit / 1'000'000));
 }
 
 qint64 pixelCount(QSize size)
@@ -386,6 +386,8 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         return damaged(name);
     if (pixelCount(stored) > kMaxSourcePixels)
         return tooManyPixels(name, stored);
+    if (format == "gif" && pixelCount(stored) > kMaxGifPixels)
+        return tooManyPixels(name, stored, kMaxGifPixels);
     const bool quarterTurn = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize natural = quarterTurn ? stored.transposed() : stored;
     const QSize physical = physicalSize(fittedPixelSize(natural), ratio);

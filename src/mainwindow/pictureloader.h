@@ -45,6 +45,11 @@ using LoadResult = std::variant<LoadedPicture, LoadFailure>;
 // size, so no allocation would ever show how large its source is.
 inline constexpr qint64 kMaxSourcePixels = 120'000'000;
 
+// A GIF may declare a screen far larger than the frames it carries, and Qt's reader fills the
+// whole screen before drawing the first frame: a file of 49 bytes could take seconds and half a
+// gigabyte. GIFs are drawings and animations, not camera photos, so their cap is lower.
+inline constexpr qint64 kMaxGifPixels = 16'000'000;
+
 // The memory one decode may take, in MiB. Qt's image decoders refuse any single picture buffer
 // larger than this (QImageReader's allocation limit, which is process-wide; loadPicture sets it on
 // first use). Qt 6.4's default, 128 MB, would refuse a plain 32-bit decode of anything above 33

@@ -441,6 +441,9 @@ void BadFilesTest::refusedWithAMessageAndTheGameKept_data()
         "is too large: 30000 x 30000 pixels");
     row("GIF declaring 65535 x 65535", Kind::File, "huge.gif", gifDeclaring(65535, 65535),
         "is too large: 65535 x 65535 pixels");
+    // Within the photo limit, but a GIF that large is a screen with next to nothing on it.
+    row("GIF declaring 12000 x 10000", Kind::File, "wide-screen.gif", gifDeclaring(12000, 10000),
+        "is too large: 12000 x 10000 pixels, more than 16 megapixels");
     row("BMP declaring 20000 x 10000", Kind::File, "huge.bmp", bmpDeclaring(20000, 10000),
         "is too large: 20000 x 10000 pixels");
     // Qt's BMP reader gives no size at all for a header above 16384 x 16384 pixels, so the loader

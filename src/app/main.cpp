@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 
@@ -50,10 +52,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
     // The application id: desktops match the window to its desktop entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
-    // The icon from its PNG renderings: PNG needs no image plugin at start-up, SVG would.
+    // The icon from its PNG renderings, read as PNG by name: neither an SVG renderer nor the
+    // probing of every image plugin to guess a format is needed at start-up.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1/tilmora-puzzle.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        QImageReader reader(QStringLiteral(":/icons/%1/tilmora-puzzle.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     QApplication::setWindowIcon(icon);
 
     tilmora::frmmain window;

@@ -1,6 +1,7 @@
 #include "pictureloader.h"
 
 #include "fitpicture.h"
+#include "webpdecoder.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
@@ -391,6 +392,18 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     const bool quarterTurn = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize natural = quarterTurn ? stored.transposed() : stored;
     const QSize physical = physicalSize(fittedPixelSize(natural), ratio);
+
+    // WebP: libwebp decodes straight to the fitted size, which Qt's reader cannot. Whatever it
+    // turns down (damaged data, an animation whose first frame covers only part of the canvas)
+    // goes on to Qt's reader below, which shows what it can or says what is wrong.
+    if (format == "webp" && physical.width() < natural.width() && physical.height() < natural.height()) {
+        if (uchar* mapped = file.map(0, file.size())) {
+            auto scaled = decodeWebpScaled(QByteArrayView(mapped, file.size()), physical, kMaxSourcePixels);
+            file.unmap(mapped);
+            if (scaled)
+                return LoadedPicture{finish(std::move(*scaled), physical, ratio), natural};
+        }
+    }
 
     // JPEG decodes at 1/2, 1/4 or 1/8 scale when asked for a smaller size, which is far faster and
     // smaller than decoding it whole. The size applies before the EXIF turn, so a photo stored on

@@ -2,41 +2,15 @@
 
 // Small pieces the benchmark programs share.
 
+#include "mainwindow/quitafterfirstframe.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
 namespace tilmora::bench {
 
-// Quits the application once the first frame of `window` has been painted (the same rule as the
-// game's TILMORA_QUIT_AFTER_FIRST_FRAME, so both sides of a start-up comparison stop at the same
-// point). Any widget of the window counts: the window's own background may be wholly covered by
-// its children.
-class QuitAfterFirstPaint final : public QObject
-{
-public:
-    explicit QuitAfterFirstPaint(QWidget* window)
-        : QObject(window)
-        , window_(window)
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Paint && widget != nullptr && widget->window() == window_) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                      Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-};
+using tilmora::QuitAfterFirstPaint;
 
 // Counts the paint events the widgets of one window receive, so a benchmark can show that what
 // it timed really painted.

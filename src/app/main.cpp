@@ -1,49 +1,14 @@
 // Tilmora Picture Puzzle Game: a sliding picture puzzle for the desktop.
 
 #include "mainwindow/frmmain.h"
+#include "mainwindow/quitafterfirstframe.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QStyle>
-
-namespace {
-
-// Quits as soon as the first frame of `window` has been painted. The start-up benchmark runs the
-// real program with TILMORA_QUIT_AFTER_FIRST_FRAME=1 to time it to its first frame; the player
-// never sets it. Watched application-wide (only until that first paint) because the window's own
-// background may be wholly covered by its children, which are then the only ones painted.
-class QuitAfterFirstPaint final : public QObject
-{
-public:
-    explicit QuitAfterFirstPaint(QWidget* window)
-        : QObject(window)
-        , window_(window)
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Paint && widget != nullptr && widget->window() == window_) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            // Queued: the quit comes once this frame has been painted and flushed.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                      Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -68,7 +33,7 @@ int main(int argc, char* argv[])
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     if (qEnvironmentVariableIntValue("TILMORA_QUIT_AFTER_FIRST_FRAME") == 1)
-        new QuitAfterFirstPaint(&window);
+        new tilmora::QuitAfterFirstPaint(&window);
     window.show();
     return QApplication::exec();
 }

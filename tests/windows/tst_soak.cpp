@@ -174,15 +174,11 @@ void SoakTest::initTestCase()
 {
     QVERIFY(dir_.isValid());
     writePictures();
-    chooser_ = std::make_shared<FakeChooser>();
-    messages_ = std::make_shared<FakeMessages>();
-    clock_ = std::make_shared<FakeClock>();
-    frmmain::Services services;
-    services.cdl = chooser_;
-    services.messages = messages_;
-    services.clock = [clock = clock_] { return clock->reading; };
-    services.seed = 20261206;
-    window_ = std::make_unique<frmmain>(services);
+    const Fakes fakes;
+    chooser_ = fakes.chooser;
+    messages_ = fakes.messages;
+    clock_ = fakes.clock;
+    window_ = std::make_unique<frmmain>(fakes.services(20261206));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }

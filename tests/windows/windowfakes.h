@@ -3,6 +3,7 @@
 // Stand-ins for the file dialog, the message boxes and the clocks, so window tests never wait for
 // a person and choose the time themselves.
 
+#include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
 #include "mainwindow/picturechooser.h"
 #include "puzzle/gameclock.h"
@@ -66,6 +67,23 @@ struct FakeClock {
     {
         reading.steady += step;
         reading.wall += step;
+    }
+};
+
+// The fakes of one window test, and the services that hand them to a main window.
+struct Fakes {
+    std::shared_ptr<FakeChooser> chooser = std::make_shared<FakeChooser>();
+    std::shared_ptr<FakeMessages> messages = std::make_shared<FakeMessages>();
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+
+    [[nodiscard]] frmmain::Services services(puzzle::RandomEngine::result_type seed) const
+    {
+        frmmain::Services services;
+        services.cdl = chooser;
+        services.messages = messages;
+        services.clock = [clock = clock] { return clock->reading; };
+        services.seed = seed;
+        return services;
     }
 };
 

@@ -112,7 +112,7 @@ QByteArray refusedFormatOf(QFile& file)
 {
     QImageReader probe(&file);
     probe.setDecideFormatFromContent(true);
-    const QByteArray detected = probe.format();
+    QByteArray detected = probe.format();
     file.seek(0);
     if (!detected.isEmpty() && !isAllowed(detected))
         return detected;

@@ -81,9 +81,12 @@ std::vector<int> breakLines(const QString& text, const std::vector<Gap>& gaps)
 QString spokenSentence(const QString& text, const std::vector<Gap>& gaps)
 {
     QString sentence = text;
-    for (auto gap = gaps.rbegin(); gap != gaps.rend(); ++gap)
-        sentence.replace(gap->start, gap->end - gap->start,
-                         QLatin1Char(' ') + translated(gap->name->caption) + QLatin1Char(' '));
+    // From the last gap back, so the earlier gaps' positions still hold.
+    for (std::size_t index = gaps.size(); index-- > 0;) {
+        const Gap& gap = gaps[index];
+        sentence.replace(gap.start, gap.end - gap.start,
+                         QLatin1Char(' ') + translated(gap.name->caption) + QLatin1Char(' '));
+    }
     return sentence.simplified();
 }
 

@@ -11,6 +11,8 @@ namespace {
 // what pushed the words after it onto the next line when the page was first drawn up. The two
 // pages differ only in the gap after "in" of the first paragraph.
 
+// Long paragraphs are split over two string literals; they are not missing commas.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 constexpr const char* kQuickHelpParagraphs[] = {
     QT_TRANSLATE_NOOP("tilmora::help",
                       "    1) To play this wonderful puzzle Game, first load your favorite          "
@@ -43,6 +45,7 @@ constexpr const char* kHelpContentParagraphs[] = {
     kQuickHelpParagraphs[5],
     kQuickHelpParagraphs[6],
 };
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 constexpr MenuName kQuickHelpNames[] = {
     {"lblhelp1ld", QT_TRANSLATE_NOOP("tilmora::help", "Load Picture"), 0, "through", 1455, 255},

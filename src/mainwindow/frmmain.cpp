@@ -262,10 +262,11 @@ void frmmain::start1_Click()
     Timer1.start();
 }
 
+// The pieces are children of the play area; they go at once rather than at the next turn of the
+// event loop, so a new board never stands beside the old one.
 void frmmain::destroyBoard()
 {
-    for (auto* piece : picturesplit_)
-        delete piece;
+    qDeleteAll(picturesplit_);
     picturesplit_.clear();
     unsetCursor();
 }
@@ -491,7 +492,9 @@ void frmmain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// Closing the main window ends the program: the other windows go with it.
+// Closing the main window ends the program: the other windows go with it. They have no owner
+// (each stands on its own on the desktop), so the main window destroys them itself; closing them
+// would only schedule their deletion for an event loop that is about to end.
 void frmmain::Form_Unload()
 {
     Timer1.stop();

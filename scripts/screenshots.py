@@ -18,7 +18,7 @@ from xsession import Failure  # noqa: E402
 SIZE = 440  # the largest picture the play area shows at its own size
 N = 4  # the board size the game starts with
 CELL = SIZE // N
-BLANK = 0
+BLANK = xs.BLANK
 SAMPLES = [(dx, dy) for dx in (15, 40, 70, 95) for dy in (15, 40, 70, 95)]
 
 
@@ -68,19 +68,6 @@ def read_board(main, picture):
     return board if len(set(board)) == N * N else None
 
 
-def next_click(board):
-    blank = board.index(BLANK)
-    if blank != 0:
-        return board.index(blank + 1)
-    return next(index for index, piece in enumerate(board) if index != 0 and piece != index + 1)
-
-
-def cell_centre(main, index):
-    row, column = divmod(index, N)
-    return main.client_point(xs.PICTURE_ORIGIN + column * CELL + CELL // 2,
-                             xs.PICTURE_ORIGIN + row * CELL + CELL // 2)
-
-
 def play(program, output, picture_path, picture):
     window = program.wait_for_window("the main window", xs.is_main_window)
     shot, main = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
@@ -103,11 +90,9 @@ def play(program, output, picture_path, picture):
     for move in range(3 * N * N):
         if move == 3:
             xs.Screenshot.take().save(os.path.join(output, "game-in-progress.png"), window)
-        target = next_click(board)
-        expected = list(board)
-        blank = board.index(BLANK)
-        expected[blank], expected[target] = expected[target], BLANK
-        xs.click(*cell_centre(main, target))
+        target = xs.next_click(board)
+        expected = xs.after_click(board, target)
+        xs.click(*xs.cell_centre(main, target, N, CELL))
         if expected == solved_with_blank:
             break
         board = xs.wait_for(lambda wanted=expected: read_board(main, picture) == wanted and wanted,

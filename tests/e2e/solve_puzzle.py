@@ -24,7 +24,7 @@ COLOURS = [
 ]
 N = 3
 CELL = 100  # the picture is 300 x 300, under the 440 limit, so it is shown at its own size
-BLANK = 0
+BLANK = xs.BLANK
 SCREENSHOTS = ["loaded.png", "dealt.png", "game-over.png", "solved.png"]
 
 
@@ -118,21 +118,6 @@ def painted(window):
     return shot if centre != xs.BLACK else None
 
 
-def cell_centre(main, index):
-    row, column = divmod(index, N)
-    return main.client_point(xs.PICTURE_ORIGIN + column * CELL + CELL // 2,
-                             xs.PICTURE_ORIGIN + row * CELL + CELL // 2)
-
-
-def next_click(board):
-    """The cell to click: the piece that belongs in the blank cell, or, when the blank is home in
-    the top-left corner with pieces still out of place, any piece out of place."""
-    blank = board.index(BLANK)
-    if blank != 0:
-        return board.index(blank + 1)
-    return next(index for index, piece in enumerate(board) if index != 0 and piece != index + 1)
-
-
 def message_box(program, main):
     def is_box(window):
         return (not window.override_redirect and window.id != main.window.id and
@@ -180,11 +165,9 @@ def play_game(program, workdir, picture):
     for _ in range(2 * N * N):
         if board == solved_with_blank:
             raise Failure("every piece is home, but the game did not end")
-        target = next_click(board)
-        expected = list(board)
-        blank = board.index(BLANK)
-        expected[blank], expected[target] = expected[target], BLANK
-        xs.click(*cell_centre(main, target))
+        target = xs.next_click(board)
+        expected = xs.after_click(board, target)
+        xs.click(*xs.cell_centre(main, target, N, CELL))
         if expected == solved_with_blank:
             break
         board = wait_for_board(main, f"piece {board[target]} to move into the blank cell, giving {expected}",

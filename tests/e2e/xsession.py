@@ -272,6 +272,33 @@ HELP_GREY = (0xE0, 0xE0, 0xE0)
 BLACK = (0, 0, 0)
 
 
+# Playing on Easy, with a board read as a list of piece numbers by cell and BLANK for the blank.
+BLANK = 0
+
+
+def next_click(board):
+    """The cell to click: the piece that belongs in the blank cell, or, when the blank is home in
+    the top-left corner with pieces still out of place, any piece out of place."""
+    blank = board.index(BLANK)
+    if blank != 0:
+        return board.index(blank + 1)
+    return next(index for index, piece in enumerate(board) if index != 0 and piece != index + 1)
+
+
+def after_click(board, target):
+    """The board once the piece in cell `target` has jumped into the blank cell."""
+    result = list(board)
+    blank = board.index(BLANK)
+    result[blank], result[target] = result[target], BLANK
+    return result
+
+
+def cell_centre(main, index, n, cell):
+    """The screen point at the middle of cell `index` of an n x n board of `cell`-pixel cells."""
+    row, column = divmod(index, n)
+    return main.client_point(PICTURE_ORIGIN + column * cell + cell // 2, PICTURE_ORIGIN + row * cell + cell // 2)
+
+
 def is_main_window(window):
     return window.name.startswith(MAIN_TITLE) and not window.override_redirect
 

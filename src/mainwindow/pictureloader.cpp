@@ -1,6 +1,7 @@
 #include "pictureloader.h"
 
 #include "fitpicture.h"
+#include "jpegdecoder.h"
 #include "webpdecoder.h"
 
 #include <QByteArrayView>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
 #include <QtEndian>
 
 #ifdef Q_OS_UNIX
@@ -310,6 +312,41 @@ QImage finish(QImage image, QSize physical, qreal devicePixelRatio)
     return image;
 }
 
+// Turns a picture decoded as stored the way its EXIF orientation says, as Qt's reader does:
+// mirrored and flipped first, then a quarter turn clockwise.
+QImage oriented(QImage image, QImageIOHandler::Transformations orientation)
+{
+    const bool mirror = orientation.testFlag(QImageIOHandler::TransformationMirror);
+    const bool flip = orientation.testFlag(QImageIOHandler::TransformationFlip);
+    if (mirror || flip)
+        image = std::move(image).mirrored(mirror, flip);
+    if (orientation.testFlag(QImageIOHandler::TransformationRotate90))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
+LoadFailure tooMuchMemory(const QString& name, QSize stored)
+{
+    return fail(LoadError::TooLarge,
+                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
+                    .arg(name)
+                    .arg(stored.width())
+                    .arg(stored.height())
+                    .arg(kAllocationLimitMiB));
+}
+
+// The JPEG in `file` decoded at the smallest eighth of its size covering `atLeast`.
+JpegDecode decodeJpegFile(QFile& file, QSize atLeast)
+{
+    uchar* mapped = file.map(0, file.size());
+    if (mapped == nullptr)
+        return {};
+    JpegDecode decoded =
+        decodeJpegReduced(QByteArrayView(mapped, file.size()), atLeast, kAllocationLimitBytes);
+    file.unmap(mapped);
+    return decoded;
+}
+
 } // namespace
 
 namespace {
@@ -405,27 +442,29 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         }
     }
 
-    // JPEG decodes at 1/2, 1/4 or 1/8 scale when asked for a smaller size, which is far faster and
-    // smaller than decoding it whole. The size applies before the EXIF turn, so a photo stored on
-    // its side is asked for on its side. Other readers would only decode whole and scale the
-    // result themselves (PNG's without premultiplying, which fringes transparent edges).
+    // JPEG decodes at 1/8, 2/8 ... of its size when asked for a smaller picture, which is far
+    // faster and smaller than decoding it whole. Other readers would only decode whole and scale
+    // the result themselves (PNG's without premultiplying, which fringes transparent edges).
     const bool decodeScaled =
         format == "jpeg" && physical.width() < natural.width() && physical.height() < natural.height();
-    if (decodeScaled) {
-        reader.setScaledSize(quarterTurn ? physical.transposed() : physical);
-    } else {
-        const qint64 bytes = decodePeakBytes(stored, reader.imageFormat());
-        if (bytes > qint64{kAllocationLimitMiB} * 1024 * 1024)
-            return fail(
-                LoadError::TooLarge,
-                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
-                    .arg(name)
-                    .arg(stored.width())
-                    .arg(stored.height())
-                    .arg(kAllocationLimitMiB));
-    }
+    if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
+        return tooMuchMemory(name, stored);
     if (!looksComplete(format, file))
         return damaged(name);
+
+    if (decodeScaled) {
+        // The size asked for is the stored one: a photo stored on its side is asked for on its
+        // side and turned afterwards. What the game's own decoder leaves (CMYK, damaged data)
+        // goes on to Qt's reader, asked for the same size.
+        const QSize storedTarget = quarterTurn ? physical.transposed() : physical;
+        JpegDecode jpeg = decodeJpegFile(file, storedTarget);
+        if (jpeg.outcome == JpegDecode::Outcome::TooLarge)
+            return tooMuchMemory(name, stored);
+        if (jpeg.outcome == JpegDecode::Outcome::Decoded)
+            return LoadedPicture{
+                finish(oriented(std::move(jpeg.image), reader.transformation()), physical, ratio), natural};
+        reader.setScaledSize(storedTarget);
+    }
 
     QImage image;
     if (!reader.read(&image) || image.isNull())

@@ -57,8 +57,10 @@ inline constexpr qint64 kMaxGifPixels = 16'000'000;
 // a pixel (458 MiB). The same budget is checked up front against the size and pixel format the
 // file declares, counting the 32-bit copy the fitting works on when the decoder produces another
 // format, so the player is told a picture is too large rather than damaged: a 16-bit PNG may have
-// up to 44 megapixels, a greyscale one 107.
+// up to 44 megapixels, a greyscale one 107. libjpeg's own buffers are held to it too: a
+// progressive JPEG keeps every coefficient of the whole picture while its scans arrive.
 inline constexpr int kAllocationLimitMiB = 512;
+inline constexpr qint64 kAllocationLimitBytes = qint64{kAllocationLimitMiB} * 1024 * 1024;
 
 // Reads the picture at `path` and fits it into the play area for a screen with the given device
 // pixel ratio. Photos are turned upright by their EXIF orientation, an icon file shows its largest

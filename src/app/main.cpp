@@ -2,11 +2,9 @@
 
 #include "mainwindow/frmmain.h"
 #include "mainwindow/quitafterfirstframe.h"
+#include "mainwindow/windowicon.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QImageReader>
-#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 
@@ -17,18 +15,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
     // The application id: desktops match the window to its desktop entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
-    // The window icon from its PNG renderings, read as PNG by name: neither an SVG renderer nor
-    // the probing of every image plugin to guess a format is needed at start-up. Window managers
-    // draw it in title bars and window switchers, 16 to 64 pixels; launchers, docks and task bars
-    // take the larger sizes from the installed theme icon the desktop entry names, so the 128 and
-    // 256 pixel renderings (three quarters of the decoding) are not read here.
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64}) {
-        QImageReader reader(QStringLiteral(":/icons/%1/tilmora-puzzle.png").arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
-    }
-    QApplication::setWindowIcon(icon);
+    // Window managers draw the window icon in title bars and window switchers, 16 to 64 pixels;
+    // launchers, docks and task bars take larger sizes from the installed theme icon the desktop
+    // entry names. Each rendering is read only when the window system asks for it.
+    QApplication::setWindowIcon(
+        tilmora::windowIcon(QStringLiteral(":/icons/%1/tilmora-puzzle.png"), {16, 32, 48, 64}));
 
     tilmora::frmmain window;
     window.adjustSize();

@@ -2,6 +2,7 @@
 
 #include "fitpicture.h"
 #include "jpegdecoder.h"
+#include "pngdecoder.h"
 #include "webpdecoder.h"
 
 #include <QByteArrayView>
@@ -335,6 +336,17 @@ LoadFailure tooMuchMemory(const QString& name, QSize stored)
                     .arg(kAllocationLimitMiB));
 }
 
+// The PNG in `file` reduced while it is decoded, to at least twice `atLeast`.
+std::optional<QImage> decodePngFile(QFile& file, QSize atLeast)
+{
+    uchar* mapped = file.map(0, file.size());
+    if (mapped == nullptr)
+        return std::nullopt;
+    auto decoded = decodePngReduced(QByteArrayView(mapped, file.size()), atLeast);
+    file.unmap(mapped);
+    return decoded;
+}
+
 // The JPEG in `file` decoded at the smallest eighth of its size covering `atLeast`.
 JpegDecode decodeJpegFile(QFile& file, QSize atLeast)
 {
@@ -445,18 +457,25 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     // JPEG decodes at 1/8, 2/8 ... of its size when asked for a smaller picture, which is far
     // faster and smaller than decoding it whole. Other readers would only decode whole and scale
     // the result themselves (PNG's without premultiplying, which fringes transparent edges).
-    const bool decodeScaled =
-        format == "jpeg" && physical.width() < natural.width() && physical.height() < natural.height();
+    const bool reduced = physical.width() < natural.width() && physical.height() < natural.height();
+    const bool decodeScaled = format == "jpeg" && reduced;
+    // PNG is checked too, although its reduced decode below holds no full-size picture: what is
+    // refused stays the same whichever decoder ends up reading the file.
     if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
         return tooMuchMemory(name, stored);
     if (!looksComplete(format, file))
         return damaged(name);
 
+    // The size asked for is the stored one: a picture stored on its side is asked for on its side
+    // and turned afterwards. What the game's own decoders leave (CMYK, damaged data, a picture
+    // too small to gain) goes on to Qt's reader.
+    const QSize storedTarget = quarterTurn ? physical.transposed() : physical;
+    if (format == "png" && reduced) {
+        if (auto image = decodePngFile(file, storedTarget))
+            return LoadedPicture{
+                finish(oriented(std::move(*image), reader.transformation()), physical, ratio), natural};
+    }
     if (decodeScaled) {
-        // The size asked for is the stored one: a photo stored on its side is asked for on its
-        // side and turned afterwards. What the game's own decoder leaves (CMYK, damaged data)
-        // goes on to Qt's reader, asked for the same size.
-        const QSize storedTarget = quarterTurn ? physical.transposed() : physical;
         JpegDecode jpeg = decodeJpegFile(file, storedTarget);
         if (jpeg.outcome == JpegDecode::Outcome::TooLarge)
             return tooMuchMemory(name, stored);

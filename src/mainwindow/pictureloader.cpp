@@ -336,14 +336,15 @@ LoadFailure tooMuchMemory(const QString& name, QSize stored)
                     .arg(kAllocationLimitMiB));
 }
 
-// The PNG in `file` reduced while it is decoded, to at least twice `atLeast`.
+// The PNG in `file` reduced while it is decoded, to at least twice `atLeast`. The file is read
+// from its start and left where Qt's reader had it, which goes on from there if this declines.
 std::optional<QImage> decodePngFile(QFile& file, QSize atLeast)
 {
-    uchar* mapped = file.map(0, file.size());
-    if (mapped == nullptr)
+    const qint64 readerPosition = file.pos();
+    if (!file.seek(0))
         return std::nullopt;
-    auto decoded = decodePngReduced(QByteArrayView(mapped, file.size()), atLeast);
-    file.unmap(mapped);
+    auto decoded = decodePngReduced(file, atLeast);
+    file.seek(readerPosition);
     return decoded;
 }
 

@@ -1,11 +1,12 @@
 #include "pngdecoder.h"
 
+#include <QIODevice>
+
 #include <png.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <vector>
 
@@ -15,19 +16,12 @@ namespace {
 
 constexpr int kChannels = 4; // libpng is asked for 8-bit RGBA whatever the file holds
 
-struct Source {
-    const png_byte* bytes = nullptr;
-    std::size_t size = 0;
-    std::size_t at = 0;
-};
-
-void readFromSource(png_structp png, png_bytep out, std::size_t length)
+void readFromDevice(png_structp png, png_bytep out, std::size_t length)
 {
-    auto* source = static_cast<Source*>(png_get_io_ptr(png));
-    if (length > source->size - source->at)
+    auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
+    const auto wanted = static_cast<qint64>(length);
+    if (device->read(reinterpret_cast<char*>(out), wanted) != wanted)
         png_error(png, "the file ends early");
-    std::memcpy(out, source->bytes + source->at, length);
-    source->at += length;
 }
 
 // libpng's errors jump back to the step that was running (its own setjmp buffer); nothing is
@@ -65,14 +59,14 @@ struct Header {
 // Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
 // grey expanded, transparency keys turned into alpha, 16-bit samples cut to 8, opaque pictures
 // given an alpha of 255. The passes of an interlaced picture come as they are stored.
-bool readHeader(Reader& reader, Source& source, Header& header)
+bool readHeader(Reader& reader, QIODevice& device, Header& header)
 {
     png_structp png = reader.png;
     png_infop info = reader.info;
     if (setjmp(png_jmpbuf(png)) != 0) // NOLINT(cert-err52-cpp): libpng's way out
         return false;
 
-    png_set_read_fn(png, &source, readFromSource);
+    png_set_read_fn(png, &device, readFromDevice);
     png_read_info(png, info);
     header.width = png_get_image_width(png, info);
     header.height = png_get_image_height(png, info);
@@ -179,14 +173,13 @@ QImage averagesOf(const std::vector<CellSums>& cells, QSize grid, const Header& 
 
 } // namespace
 
-std::optional<QImage> decodePngReduced(QByteArrayView data, QSize atLeast)
+std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
 {
     Reader reader;
     if (reader.png == nullptr || reader.info == nullptr)
         return std::nullopt;
-    Source source{reinterpret_cast<const png_byte*>(data.data()), static_cast<std::size_t>(data.size()), 0};
     Header header;
-    if (!readHeader(reader, source, header) || header.width == 0 || header.height == 0)
+    if (!readHeader(reader, device, header) || header.width == 0 || header.height == 0)
         return std::nullopt;
 
     const png_uint_32 block = blockSize(header, atLeast);

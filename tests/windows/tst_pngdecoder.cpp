@@ -8,9 +8,15 @@
 
 #include <vector>
 
-using tilmora::decodePngReduced;
-
 namespace {
+
+std::optional<QImage> decodePngReduced(const QByteArray& png, QSize atLeast)
+{
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    return tilmora::decodePngReduced(buffer, atLeast);
+}
 
 // Colour gradients with a fine grid and, where the picture has alpha, opacity that varies across
 // it: sums that leave out a pixel, mix up passes or ignore opacity all show.

@@ -1,5 +1,6 @@
 // Tilmora Picture Puzzle Game: a sliding picture puzzle for the desktop.
 
+#include "mainwindow/deferrediconstyle.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/quitafterfirstframe.h"
 #include "mainwindow/windowicon.h"
@@ -18,6 +19,9 @@ int main(int argc, char* argv[])
     // Window managers draw the window icon in title bars and window switchers, 16 to 64 pixels;
     // launchers, docks and task bars take larger sizes from the installed theme icon the desktop
     // entry names. Each rendering is read only when the window system asks for it.
+    // The desktop's style, with the menu bar's overflow arrows fetched only if ever drawn: fetching
+    // them would load every image-format plugin before the first frame.
+    QApplication::setStyle(tilmora::deferredIconsOfCurrentStyle());
     QApplication::setWindowIcon(
         tilmora::windowIcon(QStringLiteral(":/icons/%1/tilmora-puzzle.png"), {16, 32, 48, 64}));
 

@@ -184,7 +184,6 @@ void frmmain::buildPlayArea()
         makeStatusLabel(playArea_, "lbltimeresult", {}, twips::rect(2760, kStatusTop, 1575, kStatusHeight));
     lblscoreresult_->setAccessibleName(tr("Attempts"));
     lbltimeresult_->setAccessibleName(tr("Time"));
-    fitStatusCaptions();
 }
 
 // The captions were measured for one font; where the font the system gives is wider, a caption
@@ -195,7 +194,9 @@ void frmmain::fitStatusCaptions()
     int textEnd = 0;
     for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_}) {
         label->move(std::max(label->x(), textEnd), label->y());
-        const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+        // The results are fitted for their designed width, whatever they show at the moment.
+        const bool caption = label == lblscore_ || label == lbltime_;
+        const int textWidth = caption ? label->fontMetrics().horizontalAdvance(label->text()) : 0;
         label->resize(std::max(label->width(), textWidth), label->height());
         textEnd = label->x() + textWidth + kGap;
     }
@@ -415,6 +416,12 @@ void frmmain::setTimeCaption(std::int64_t seconds)
 
 void frmmain::showStatusRow(bool visible)
 {
+    // Fitted when first shown, not at start-up: the row is hidden until the first game, and its
+    // font is one more for the system to find.
+    if (visible && !statusCaptionsFitted_) {
+        fitStatusCaptions();
+        statusCaptionsFitted_ = true;
+    }
     for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_})
         label->setVisible(visible);
 }

@@ -109,6 +109,7 @@ private:
     QLabel* lblscoreresult_ = nullptr;
     QLabel* lbltime_ = nullptr;
     QLabel* lbltimeresult_ = nullptr;
+    bool statusCaptionsFitted_ = false;
     std::vector<PieceWidget*> picturesplit_;
     QPointer<frmhelp> frmhelp_;
     QPointer<frmhelpcontent> frmhelpcontent_;

@@ -407,11 +407,12 @@ void frmmain::Timer1_Timer()
 
 void frmmain::setTimeCaption(std::int64_t seconds)
 {
-    // The timer fires a hundred times a second; the text changes once a second. Only a change
-    // repaints.
-    const QString caption = QString::number(seconds) + QStringLiteral(" Seconds");
-    if (caption != lbltimeresult_->text())
-        lbltimeresult_->setText(caption);
+    // The timer fires a hundred times a second; the count changes once a second. Only a change
+    // is written out and repainted.
+    if (seconds == shownSeconds_)
+        return;
+    shownSeconds_ = seconds;
+    lbltimeresult_->setText(QString::number(seconds) + QStringLiteral(" Seconds"));
 }
 
 void frmmain::showStatusRow(bool visible)

@@ -110,6 +110,7 @@ private:
     QLabel* lbltime_ = nullptr;
     QLabel* lbltimeresult_ = nullptr;
     bool statusCaptionsFitted_ = false;
+    std::optional<std::int64_t> shownSeconds_; // what the time caption says, once it says anything
     std::vector<PieceWidget*> picturesplit_;
     QPointer<frmhelp> frmhelp_;
     QPointer<frmhelpcontent> frmhelpcontent_;

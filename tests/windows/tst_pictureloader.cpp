@@ -396,6 +396,10 @@ void PictureLoaderTest::refusesWhatItCannotShow_data()
     const QByteArray jpeg = encode(noise(QSize(400, 300)), "jpeg");
     const QByteArray bmp = encode(noise(QSize(200, 200)), "bmp");
     const QByteArray webp = encode(noise(QSize(200, 200)), "webp");
+    // Large enough to be reduced while it is decoded, by the game's own PNG decoder.
+    const QByteArray largePng = encode(filled(QSize(2000, 1500), Qt::red), "png");
+    QByteArray largeBadDataCrc = largePng;
+    largeBadDataCrc[largePng.size() - 14] = static_cast<char>(largeBadDataCrc[largePng.size() - 14] ^ 0x55);
     QByteArray badHeaderCrc = png;
     badHeaderCrc[29] = static_cast<char>(badHeaderCrc[29] ^ 0x55);
     QByteArray badDataCrc = png;
@@ -421,6 +425,8 @@ void PictureLoaderTest::refusesWhatItCannotShow_data()
     row("PNG header checksum wrong", Place::File, "header-crc.png", badHeaderCrc, Damaged);
     row("PNG data checksum wrong", Place::File, "data-crc.png", badDataCrc, Damaged);
     row("PNG zero pixels wide", Place::File, "zero.png", pngHeaderOnly(0, 10), Damaged);
+    row("large PNG cut short", Place::File, "large-cut.png", largePng.left(largePng.size() / 2), Damaged);
+    row("large PNG data checksum wrong", Place::File, "large-crc.png", largeBadDataCrc, Damaged);
     row("truncated JPEG", Place::File, "cut.jpg", jpeg.left(jpeg.size() / 2), Damaged);
     row("JPEG without its end marker", Place::File, "no-end.jpg", jpeg.chopped(2), Damaged);
     row("start of a JPEG only", Place::File, "start.jpg", jpeg.left(3), Damaged);

@@ -455,9 +455,10 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         }
     }
 
-    // JPEG decodes at 1/8, 2/8 ... of its size when asked for a smaller picture, which is far
-    // faster and smaller than decoding it whole. Other readers would only decode whole and scale
-    // the result themselves (PNG's without premultiplying, which fringes transparent edges).
+    // A large JPEG is decoded at 1/8, 2/8 ... of its size and a large PNG reduced while it is
+    // decoded, both far faster and smaller than decoding whole. Qt's other readers can only decode
+    // whole and scale the result themselves (PNG's without premultiplying, which fringes
+    // transparent edges), so the loader scales what they give.
     const bool reduced = physical.width() < natural.width() && physical.height() < natural.height();
     const bool decodeScaled = format == "jpeg" && reduced;
     // PNG is checked too, although its reduced decode below holds no full-size picture: what is

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <map>
 
 namespace tilmora {
@@ -25,15 +26,9 @@ public:
             return {};
         // The smallest rendering at least as large as asked for (the largest when none is),
         // scaled down when it is larger: an icon is never enlarged into a blur.
-        const int wanted = std::max(size.width(), size.height());
-        int chosen = sizes_.last();
-        for (const int available : sizes_) {
-            if (available >= wanted) {
-                chosen = available;
-                break;
-            }
-        }
-        const QPixmap& rendering = renderingOf(chosen);
+        const auto larger =
+            std::lower_bound(sizes_.cbegin(), sizes_.cend(), std::max(size.width(), size.height()));
+        const QPixmap& rendering = renderingOf(larger != sizes_.cend() ? *larger : sizes_.last());
         if (rendering.isNull() || (rendering.width() <= size.width() && rendering.height() <= size.height()))
             return rendering;
         return rendering.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);

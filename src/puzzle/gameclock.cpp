@@ -1,5 +1,6 @@
 #include "gameclock.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tilmora::puzzle {
@@ -37,6 +38,15 @@ std::int64_t StartTime::elapsedSecondsAt(SteadyTime now) const
     const std::uint64_t seconds = sinceStart / kNanosecondsPerSecond +
                                   (sinceStart % kNanosecondsPerSecond + intoSecond) / kNanosecondsPerSecond;
     return static_cast<std::int64_t>(seconds);
+}
+
+SteadyTime StartTime::nextChangeAfter(SteadyTime now) const
+{
+    // The count turns whenever the time since the start, together with the part of its
+    // wall-clock second the game started in, reaches a whole second.
+    const auto sinceStart = std::max(now, steady_) - steady_;
+    const auto turned = std::chrono::floor<std::chrono::seconds>(sinceStart + intoWallSecond_);
+    return steady_ + (turned + std::chrono::seconds(1) - intoWallSecond_);
 }
 
 } // namespace tilmora::puzzle

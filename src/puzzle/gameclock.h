@@ -38,6 +38,10 @@ public:
     // Never negative, whatever `now` is.
     [[nodiscard]] std::int64_t elapsedSecondsAt(SteadyTime now) const;
 
+    // The first instant after `now` at which the count turns, so the window can sleep until
+    // then instead of asking every few milliseconds.
+    [[nodiscard]] SteadyTime nextChangeAfter(SteadyTime now) const;
+
 private:
     SteadyTime steady_{};
     std::chrono::nanoseconds intoWallSecond_{0};

@@ -82,6 +82,8 @@ public:
     [[nodiscard]] const std::vector<int>& pieceorder() const { return pieceorder_; }
     // Whether the clock ticks (the timer is enabled).
     [[nodiscard]] bool timerEnabled() const { return timerEnabled_; }
+    // When the game on the board started (see gameclock.h).
+    [[nodiscard]] const StartTime& starttime() const { return starttime_; }
 
     [[nodiscard]] bool hasBoard() const { return flagforstart_; }
     // A board is in play: dealt and not yet solved.

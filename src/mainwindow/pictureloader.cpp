@@ -15,6 +15,8 @@
 #include <QTransform>
 #include <QtEndian>
 
+#include <zlib.h>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -210,19 +212,46 @@ bool bmpReachesEnd(QFile& file)
     return file.size() >= dataOffset + bytesPerRow * std::abs(height);
 }
 
+// Whether a PNG's chunks run whole to its end chunk, the ones that make up the picture with their
+// checksums right. libpng, inside Qt's reader, would print its complaint about a file cut short or
+// spoilt to the terminal; found here, the file is refused quietly, as damaged. The checksums of
+// the optional chunks are left to libpng, which skips a spoilt one and shows the picture.
+bool pngReachesEnd(QByteArrayView data)
+{
+    constexpr qsizetype kSignature = 8, kLength = 4, kType = 4, kChecksum = 4;
+    qsizetype at = kSignature;
+    while (data.size() - at >= kLength + kType + kChecksum) {
+        const qsizetype length = qFromBigEndian<quint32>(data.data() + at);
+        if (length > data.size() - at - kLength - kType - kChecksum)
+            return false;
+        const QByteArrayView chunk = data.sliced(at + kLength, kType + length);
+        const bool critical = (chunk[0] & 0x20) == 0; // an upper-case first letter
+        const auto* bytes = reinterpret_cast<const Bytef*>(chunk.data());
+        if (critical && crc32_z(0, bytes, static_cast<z_size_t>(chunk.size())) !=
+                            qFromBigEndian<quint32>(chunk.data() + chunk.size()))
+            return false;
+        if (chunk.first(kType) == "IEND")
+            return true;
+        at += kLength + kType + length + kChecksum;
+    }
+    return false;
+}
+
 // Whether the file holds all the picture data its header announces, for the formats whose reader
-// would show a cut-off file without complaint. JPEG is walked in place, mapped into memory; a file
-// system that cannot map it is trusted as Qt would trust it.
+// would show a cut-off file without complaint; PNG's, whose reader would complain on the terminal,
+// is walked before any reader looks at the file. JPEG and PNG are walked in place, mapped into
+// memory; a file system that cannot map them is trusted as Qt would trust it.
 bool looksComplete(const QByteArray& format, QFile& file)
 {
     if (format == "bmp")
         return bmpReachesEnd(file);
-    if (format != "jpeg")
+    if (format != "jpeg" && format != "png")
         return true;
     uchar* mapped = file.map(0, file.size());
     if (mapped == nullptr)
         return true;
-    const bool complete = jpegReachesEnd(QByteArrayView(mapped, file.size()));
+    const QByteArrayView data(mapped, file.size());
+    const bool complete = format == "png" ? pngReachesEnd(data) : jpegReachesEnd(data);
     file.unmap(mapped);
     return complete;
 }
@@ -425,6 +454,8 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
                         .arg(name, QString::fromLatin1(refused.toUpper())));
     }
 
+    if (format == "png" && !looksComplete(format, file))
+        return damaged(name);
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
@@ -465,7 +496,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     // refused stays the same whichever decoder ends up reading the file.
     if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
         return tooMuchMemory(name, stored);
-    if (!looksComplete(format, file))
+    if (format != "png" && !looksComplete(format, file))
         return damaged(name);
 
     // The size asked for is the stored one: a picture stored on its side is asked for on its side

@@ -15,16 +15,22 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <optional>
 #include <random>
+#include <utility>
 
 namespace tilmora {
 
@@ -65,6 +71,55 @@ puzzle::RandomEngine::result_type freshSeed()
     return device();
 }
 
+// The file a drag carries, when it carries exactly one local file.
+std::optional<QString> draggedFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>{};
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    return urls.front().toLocalFile();
+}
+
+// Takes a drag of one local file as a copy (the game only reads the file, so the file manager
+// never takes it away) and refuses any other, so the pointer says it cannot be dropped.
+bool takeDrag(QDropEvent* event)
+{
+    const bool taken =
+        draggedFile(event->mimeData()).has_value() && (event->possibleActions() & Qt::CopyAction) != 0;
+    if (taken) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    return taken;
+}
+
+// While a picture is read, what Qt's picture readers print about a file they turn down (a Targa
+// type they do not know, an icon directory that does not add up, libpng's notes on a colour
+// profile) is dropped: the message box already tells the player, and nothing else would read it.
+// Critical messages, and the game's own at any level, still go out.
+class QuietPictureReaders
+{
+public:
+    QuietPictureReaders() { previous_ = qInstallMessageHandler(&QuietPictureReaders::filter); }
+    ~QuietPictureReaders() { qInstallMessageHandler(previous_); }
+    QuietPictureReaders(const QuietPictureReaders&) = delete;
+    QuietPictureReaders& operator=(const QuietPictureReaders&) = delete;
+    QuietPictureReaders(QuietPictureReaders&&) = delete;
+    QuietPictureReaders& operator=(QuietPictureReaders&&) = delete;
+
+private:
+    static void filter(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        const bool ours = context.category != nullptr && qstrncmp(context.category, "tilmora", 7) == 0;
+        if (ours || type == QtCriticalMsg || type == QtFatalMsg)
+            previous_(type, context, message);
+    }
+
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
 } // namespace
 
 frmmain::frmmain(Services services, QWidget* parent)
@@ -83,6 +138,7 @@ frmmain::frmmain(Services services, QWidget* parent)
 
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tilmora Picture Puzzle Game - Game created by www.tilmora.example "));
+    setAcceptDrops(true);
     buildMenu();
     buildPlayArea();
     Form_Load();
@@ -96,7 +152,9 @@ frmmain::~frmmain()
 void frmmain::Form_Load()
 {
     Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setInterval(10);
+    // The clock sleeps until the moment its count turns (see aimTimer1).
+    Timer1.setSingleShot(true);
+    Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
     showStatusRow(false);
     pictureoriginal_->hide();
@@ -212,12 +270,57 @@ void frmmain::loadpicture1_Click()
     loadPictureFile(*chosen);
 }
 
+void frmmain::loadPictureOnceShown(const QString& path)
+{
+    pictureOnceShown_ = path;
+    if (isVisible())
+        loadPictureNamedAtStart();
+}
+
+void frmmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    loadPictureNamedAtStart();
+}
+
+void frmmain::loadPictureNamedAtStart()
+{
+    // Queued: the window is on screen before a message about the file goes up.
+    if (auto path = std::exchange(pictureOnceShown_, std::nullopt))
+        QMetaObject::invokeMethod(
+            this, [this, path = *path] { loadPictureFile(path); }, Qt::QueuedConnection);
+}
+
+void frmmain::dragEnterEvent(QDragEnterEvent* event)
+{
+    takeDrag(event);
+}
+
+void frmmain::dragMoveEvent(QDragMoveEvent* event)
+{
+    takeDrag(event);
+}
+
+void frmmain::dropEvent(QDropEvent* event)
+{
+    if (!takeDrag(event))
+        return;
+    // Loaded once the drop is over, so the file manager is not kept waiting while the picture is
+    // read or a message is up.
+    QMetaObject::invokeMethod(
+        this, [this, path = *draggedFile(event->mimeData())] { loadPictureFile(path); },
+        Qt::QueuedConnection);
+}
+
 bool frmmain::loadPictureFile(const QString& path)
 {
     // The picture is read before anything is given up: a file that cannot be used costs the
     // player nothing, not even a game in progress.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto result = loadPicture(path, devicePixelRatioF());
+    const auto result = [&] {
+        const QuietPictureReaders quiet;
+        return loadPicture(path, devicePixelRatioF());
+    }();
     QGuiApplication::restoreOverrideCursor();
     if (const auto* failure = std::get_if<LoadFailure>(&result)) {
         services_.messages->warn(this, failure->message);
@@ -251,7 +354,8 @@ void frmmain::start1_Click()
         services_.messages->inform(this, tr("The picture is too small to cut into %1 x %1 pieces.").arg(n));
         return;
     }
-    const auto outcome = game_.start(random_, services_.clock());
+    const auto now = services_.clock();
+    const auto outcome = game_.start(random_, now);
     if (outcome == puzzle::StartOutcome::NoPicture) {
         destroyBoard();
         services_.messages->inform(this, kLoadFirstToStart);
@@ -260,7 +364,7 @@ void frmmain::start1_Click()
     layOutBoard();
     showStatusRow(true);
     setTimeCaption(game_.elapsedseconds());
-    Timer1.start();
+    aimTimer1(now.steady);
 }
 
 // The pieces are children of the play area; they go at once rather than at the next turn of the
@@ -402,13 +506,25 @@ void frmmain::endOfGame()
 
 void frmmain::Timer1_Timer()
 {
-    setTimeCaption(game_.tick(services_.clock().steady));
+    const auto now = services_.clock().steady;
+    setTimeCaption(game_.tick(now));
+    aimTimer1(now);
+}
+
+// While the clock runs, the timer is aimed at the moment the count next turns, so the program
+// wakes once a second rather than polling. Rounded up to whole milliseconds, it fires at that
+// moment or just after; a timer that fires early finds the count unchanged and aims again.
+void frmmain::aimTimer1(puzzle::SteadyTime now)
+{
+    if (!game_.timerEnabled())
+        return;
+    const auto next = game_.starttime().nextChangeAfter(now);
+    Timer1.start(std::chrono::ceil<std::chrono::milliseconds>(next - now));
 }
 
 void frmmain::setTimeCaption(std::int64_t seconds)
 {
-    // The timer fires a hundred times a second; the count changes once a second. Only a change
-    // is written out and repainted.
+    // A tick that finds the count unchanged (a timer that fired early) writes out nothing.
     if (seconds == shownSeconds_)
         return;
     shownSeconds_ = seconds;

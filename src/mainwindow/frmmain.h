@@ -53,9 +53,13 @@ public:
     // Where a cell of the board lies in the play area, in logical pixels.
     [[nodiscard]] QRect cellRect(puzzle::Cell cell) const;
 
-    // The load path without the dialog: reads, fits and shows the picture. On failure the player
-    // is told why and nothing changes. Returns whether the picture was loaded.
+    // Loading a picture the player named: chosen with Load Picture, dropped onto the window or
+    // given on the command line, all alike. Reads, fits and shows the picture; on failure the
+    // player is told why and nothing changes. Returns whether the picture was loaded.
     bool loadPictureFile(const QString& path);
+    // A picture named when the program starts: loaded as above once the window is on screen, so
+    // a file that cannot be used gets its message over the window.
+    void loadPictureOnceShown(const QString& path);
 
     // Menu commands.
     void loadpicture1_Click();
@@ -76,10 +80,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // One local file dragged onto the window is loaded; any other drag is refused as it hovers.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Load();
     void Form_Unload();
+    void loadPictureNamedAtStart();
     void buildMenu();
     void buildPlayArea();
     void fitStatusCaptions();
@@ -93,11 +103,13 @@ private:
     void showClick(int index, const puzzle::ClickOutcome& outcome);
     void endOfGame();
     void setTimeCaption(std::int64_t seconds);
+    void aimTimer1(puzzle::SteadyTime now);
 
     Services services_;
     puzzle::PuzzleGame game_;
     puzzle::RandomEngine random_;
     QString picturefile_;
+    std::optional<QString> pictureOnceShown_;
     QPixmap fittedPicture_;
 
     // Controls.

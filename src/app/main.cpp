@@ -1,4 +1,7 @@
 // Tilmora Picture Puzzle Game: a sliding picture puzzle for the desktop.
+//
+//   tilmora-puzzle [PICTURE]    starts the game with PICTURE loaded, as Load Picture would
+//   tilmora-puzzle --help       the usage;  --version: the name and version
 
 #include "mainwindow/deferrediconstyle.h"
 #include "mainwindow/frmmain.h"
@@ -6,14 +9,84 @@
 #include "mainwindow/windowicon.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+void describeCommandLine(QCommandLineParser& parser)
+{
+    // Single-dash words are whole options, as in Qt's own (-platform, -style): "-platformtheme"
+    // is never read as -p -l -a ... -h.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("A sliding picture puzzle: cut a picture of your own into pieces and slide "
+                       "them back into place."));
+    // The help option of Qt's own would add --help-all, which only the full application answers.
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                      QStringLiteral("Displays this help.")});
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("picture"),
+                                 QStringLiteral("A picture to load at start-up (JPEG, PNG, GIF, BMP, "
+                                                "WebP or a Windows icon)."),
+                                 QStringLiteral("[picture]"));
+}
+
+// --help and --version are answered before the window system is reached, so they need no
+// display; the program ends here when either is asked for.
+void answerHelpOrVersion(int& argc, char* argv[])
+{
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Options unknown here may still be Qt's own, taken off later by the application object.
+    static_cast<void>(parser.parse(arguments));
+    if (!parser.isSet(QStringLiteral("version")) && !parser.isSet(QStringLiteral("help")))
+        return;
+    const QCoreApplication app(argc, argv); // names the program in the usage
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    parser.showHelp();
+}
+
+// The picture named on the command line, once the application object has taken Qt's own options
+// off it; a file:// URL names its local path. A wrong command line gets the usage on standard
+// error and ends the program.
+std::optional<QString> pictureFromCommandLine()
+{
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const QStringList pictures = parser.positionalArguments();
+    if (!parsed || pictures.size() > 1) {
+        const QString error = parsed ? QStringLiteral("Only one picture can be opened.") : parser.errorText();
+        std::fprintf(stderr, "%s\n\n", qPrintable(error));
+        parser.showHelp(EXIT_FAILURE);
+    }
+    if (pictures.isEmpty())
+        return std::nullopt;
+    const QUrl url(pictures.front());
+    return url.isLocalFile() ? url.toLocalFile() : pictures.front();
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral(TILMORA_APP_NAME));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
+    answerHelpOrVersion(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral(TILMORA_APP_NAME));
-    QApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
+    const auto picture = pictureFromCommandLine();
     // The application id: desktops match the window to its desktop entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
     // Window managers draw the window icon in title bars and window switchers, 16 to 64 pixels;
@@ -32,6 +105,8 @@ int main(int argc, char* argv[])
                                            window.screen()->availableGeometry()));
     if (qEnvironmentVariableIntValue("TILMORA_QUIT_AFTER_FIRST_FRAME") == 1)
         new tilmora::QuitAfterFirstPaint(&window);
+    if (picture)
+        window.loadPictureOnceShown(*picture);
     window.show();
     return QApplication::exec();
 }

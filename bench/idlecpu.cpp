@@ -1,16 +1,18 @@
 // A game left alone: loads a picture, starts a 6 x 6 board and runs the event loop for a while
-// with the clock's 10 ms timer ticking, then prints the share of one core it took meanwhile
-// (user and system time from getrusage over the wall-clock time). With --bare, the yardstick: a
-// bare QMainWindow with a menu bar and an empty 10 ms timer, the least any window that wakes a
-// hundred times a second can cost.
+// with the clock running, then prints the share of one core it took meanwhile (user and system
+// time from getrusage over the wall-clock time) and how often it woke: the context switches of
+// all its threads, voluntary and not, from /proc/self/task/*/status, per second. With --bare, the
+// yardstick: a bare QMainWindow with a menu bar, which has nothing to wake for.
 //
-//   idlecpu PICTURE [SECONDS]     prints "idle_cpu_percent <value>"
+//   idlecpu PICTURE [SECONDS]     prints "idle_cpu_percent <value>" and "wakeups_per_second <value>"
 //   idlecpu --bare [SECONDS]
 
 #include "benchgame.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -33,6 +35,23 @@ double processorSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Context switches of every thread of the process so far, voluntary and not.
+long long contextSwitches()
+{
+    long long switches = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks.filePath(task + QStringLiteral("/status")));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:") || line.startsWith("nonvoluntary_ctxt_switches:"))
+                switches += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+        }
+    }
+    return switches;
+}
+
 std::unique_ptr<QMainWindow> bareWindow()
 {
     auto window = std::make_unique<QMainWindow>();
@@ -41,10 +60,6 @@ std::unique_ptr<QMainWindow> bareWindow()
     auto* central = new QWidget(window.get());
     central->setFixedSize(455, 470);
     window->setCentralWidget(central);
-    auto* timer = new QTimer(window.get());
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, window.get(), [] {});
-    timer->start();
     return window;
 }
 
@@ -79,8 +94,10 @@ int main(int argc, char* argv[])
     // measured stretch is the window sitting there after it. Precise timers: a coarse one may end
     // the stretch 5% early.
     double startProcessor = 0;
+    long long startSwitches = 0;
     QElapsedTimer wall;
     QTimer::singleShot(1000, Qt::PreciseTimer, &app, [&] {
+        startSwitches = contextSwitches();
         startProcessor = processorSeconds();
         wall.start();
         QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
@@ -89,6 +106,7 @@ int main(int argc, char* argv[])
 
     const double used = processorSeconds() - startProcessor;
     const double elapsed = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    const auto switches = static_cast<double>(contextSwitches() - startSwitches);
     if (const auto* game = qobject_cast<tilmora::frmmain*>(window.get());
         game != nullptr && (!game->game().inPlay() || !game->game().timerEnabled())) {
         std::fprintf(stderr, "idlecpu: the game was not running\n");
@@ -96,5 +114,6 @@ int main(int argc, char* argv[])
     }
     std::printf("idle_cpu_percent %.3f\n", 100.0 * used / elapsed);
     std::printf("idle_seconds %.3f\n", elapsed);
+    std::printf("wakeups_per_second %.3f\n", switches / elapsed);
     return 0;
 }

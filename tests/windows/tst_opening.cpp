@@ -28,8 +28,7 @@ private slots:
         window_ = std::make_unique<tilmora::frmmain>(tilmora::frmmain::Services{nullptr, messages_, {}, 1});
     }
 
-    // A file named at start-up that cannot be used gets its message once the window is up, over
-    // it, and the game starts as if none had been named.
+    // A bad file named at start-up gets its message over the shown window; the game starts without it.
     void badFileNamedAtStartUp()
     {
         window_->loadPictureOnceShown(dir_.filePath("gone.png"));

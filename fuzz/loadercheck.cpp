@@ -1,8 +1,8 @@
 #include "loadercheck.h"
 
-#include "mainwindow/fitpicture.h"
+#include "picture/fitpicture.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/pictureloader.h"
+#include "picture/pictureloader.h"
 #include "mainwindow/piecewidget.h"
 #include "windowfakes.h"
 

@@ -1,9 +1,9 @@
 // Tilmora Picture Puzzle Game: a sliding picture puzzle for the desktop.
 
-#include "mainwindow/deferrediconstyle.h"
+#include "deferrediconstyle.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/quitafterfirstframe.h"
-#include "mainwindow/windowicon.h"
+#include "quitafterfirstframe.h"
+#include "windowicon.h"
 
 #include <QApplication>
 #include <QScreen>

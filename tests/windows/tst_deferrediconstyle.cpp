@@ -1,4 +1,4 @@
-#include "mainwindow/deferrediconstyle.h"
+#include "app/deferrediconstyle.h"
 
 #include <QStyleFactory>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "mainwindow/fitpicture.h"
+#include "picture/fitpicture.h"
 
 #include <QtTest>
 

@@ -5,7 +5,7 @@
 #include "mainwindow/quickhelppanel.h"
 #include "secondary/frmhelpcontent.h"
 #include "secondary/helppage.h"
-#include "secondary/twips.h"
+#include "units/twips.h"
 
 #include <QLabel>
 #include <QtTest>

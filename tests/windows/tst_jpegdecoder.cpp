@@ -1,4 +1,4 @@
-#include "mainwindow/jpegdecoder.h"
+#include "picture/jpegdecoder.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,5 +1,5 @@
 #include "mainwindow/picturechooser.h"
-#include "mainwindow/pictureloader.h"
+#include "picture/pictureloader.h"
 #include "testpictures.h"
 
 #include <QBuffer>

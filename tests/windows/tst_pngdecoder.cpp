@@ -1,4 +1,4 @@
-#include "mainwindow/pngdecoder.h"
+#include "picture/pngdecoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -6,7 +6,7 @@
 // TILMORA_SOAK_ACTIONS sets the number of commands (20,000 when unset); TILMORA_SOAK_SEED the
 // seed, to replay a failing run.
 
-#include "mainwindow/fitpicture.h"
+#include "picture/fitpicture.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/piecewidget.h"
 #include "windowfakes.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/webpdecoder.h"
+#include "picture/webpdecoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>

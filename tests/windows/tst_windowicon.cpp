@@ -1,4 +1,4 @@
-#include "mainwindow/windowicon.h"
+#include "app/windowicon.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

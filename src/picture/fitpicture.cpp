@@ -1,6 +1,6 @@
 #include "fitpicture.h"
 
-#include "secondary/twips.h"
+#include "units/twips.h"
 
 #include <algorithm>
 

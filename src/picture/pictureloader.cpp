@@ -25,7 +25,9 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
+#include <optional>
 
 namespace tilmora {
 
@@ -65,6 +67,13 @@ QString displayName(const QString& path)
 LoadFailure damaged(const QString& name)
 {
     return fail(LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name));
+}
+
+LoadFailure notOpened(const QString& name, const QByteArray& kind)
+{
+    return fail(LoadError::FormatNotAllowed,
+                Text::tr("“%1” is a kind of picture this game does not open (%2).")
+                    .arg(name, QString::fromLatin1(kind)));
 }
 
 LoadFailure tooManyPixels(const QString& name, QSize size, qint64 limit = kMaxSourcePixels)
@@ -130,15 +139,23 @@ QByteArray refusedFormatOf(QFile& file)
     return {};
 }
 
-// Whether a JPEG's data runs to its end-of-image marker. Qt's JPEG reader fills the part of a
-// cut-off file it could not read with grey and only prints a warning, so the cut is looked for
-// here: the marker segments are stepped over by their lengths, and each scan's entropy-coded
-// data, in which a 0xFF byte is always followed by 0x00 or a restart marker, is searched for the
-// marker that ends it. Data after the end marker (a phone's motion photo, say) is not looked at.
-bool jpegReachesEnd(QByteArrayView data)
+// What stepping through a JPEG's segments shows: whether its data runs to the end-of-image marker,
+// and the bits per sample its frame header declares (0 when it has none). Qt's JPEG reader fills
+// the part of a cut-off file it could not read with grey and only prints a warning, so the cut is
+// looked for here: the marker segments are stepped over by their lengths, and each scan's
+// entropy-coded data, in which a 0xFF byte is always followed by 0x00 or a restart marker, is
+// searched for the marker that ends it. Data after the end marker (a phone's motion photo, say)
+// is not looked at.
+struct JpegLayout {
+    bool reachesEnd = false;
+    int samplePrecision = 0;
+};
+
+JpegLayout jpegLayout(QByteArrayView data)
 {
     const auto* bytes = reinterpret_cast<const uchar*>(data.data());
     const qsizetype size = data.size();
+    JpegLayout layout;
     qsizetype at = 2; // past the start-of-image marker
     while (true) {
         // Stray bytes between segments are skipped, as the decoder does, then the fill bytes.
@@ -147,18 +164,26 @@ bool jpegReachesEnd(QByteArrayView data)
         while (at < size && bytes[at] == 0xff)
             ++at;
         if (at >= size)
-            return false;
+            return layout;
         const uchar marker = bytes[at++];
-        if (marker == 0xd9)
-            return true;
+        if (marker == 0xd9) {
+            layout.reachesEnd = true;
+            return layout;
+        }
         const bool standalone = marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7);
         if (standalone)
             continue;
         if (size - at < 2)
-            return false;
+            return layout;
         const int length = bytes[at] << 8 | bytes[at + 1];
         if (length < 2 || size - at < length)
-            return false;
+            return layout;
+        // A start-of-frame marker (0xC0 to 0xCF but for the table markers C4, C8 and CC) begins
+        // with the sample precision.
+        const bool startOfFrame =
+            (marker & 0xf0) == 0xc0 && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+        if (startOfFrame && length > 2)
+            layout.samplePrecision = bytes[at + 2];
         at += length;
         if (marker != 0xda)
             continue;
@@ -166,10 +191,10 @@ bool jpegReachesEnd(QByteArrayView data)
         while (true) {
             const void* found = std::memchr(bytes + at, 0xff, static_cast<std::size_t>(size - at));
             if (found == nullptr)
-                return false;
+                return layout;
             at = static_cast<const uchar*>(found) - bytes;
             if (at + 1 >= size)
-                return false;
+                return layout;
             const uchar next = bytes[at + 1];
             if (next == 0x00 || (next >= 0xd0 && next <= 0xd7))
                 at += 2;
@@ -179,6 +204,18 @@ bool jpegReachesEnd(QByteArrayView data)
                 break;
         }
     }
+}
+
+// The layout of the JPEG in `file`, walked in place, mapped into memory; nothing when the file
+// system cannot map it.
+std::optional<JpegLayout> jpegLayoutOf(QFile& file)
+{
+    uchar* mapped = file.map(0, file.size());
+    if (mapped == nullptr)
+        return std::nullopt;
+    const JpegLayout layout = jpegLayout(QByteArrayView(mapped, file.size()));
+    file.unmap(mapped);
+    return layout;
 }
 
 // Whether an uncompressed BMP holds every row its header declares. Qt's BMP reader stops at the
@@ -206,25 +243,35 @@ bool bmpReachesEnd(QFile& file)
     constexpr qint64 rgb = 0, bitFields = 3, alphaBitFields = 6;
     if (compression != rgb && compression != bitFields && compression != alphaBitFields)
         return true;
+    // Each field is whatever the file says: the row size stays far inside 64 bits (31 bits of width
+    // times 16 of depth), but times the height it would not, so the rows are counted by division.
     const qint64 bytesPerRow = (std::abs(width) * bitsPerPixel + 31) / 32 * 4;
-    return file.size() >= dataOffset + bytesPerRow * std::abs(height);
+    const qint64 rows = std::abs(height);
+    const qint64 available = file.size() - dataOffset;
+    return available >= 0 && (rows == 0 || bytesPerRow <= available / rows);
 }
 
 // Whether the file holds all the picture data its header announces, for the formats whose reader
-// would show a cut-off file without complaint. JPEG is walked in place, mapped into memory; a file
-// system that cannot map it is trusted as Qt would trust it.
-bool looksComplete(const QByteArray& format, QFile& file)
+// would show a cut-off file without complaint. A JPEG comes walked already; one on a file system
+// that cannot map it is trusted as Qt would trust it.
+bool looksComplete(const QByteArray& format, QFile& file, const std::optional<JpegLayout>& jpeg)
 {
     if (format == "bmp")
         return bmpReachesEnd(file);
     if (format != "jpeg")
         return true;
-    uchar* mapped = file.map(0, file.size());
-    if (mapped == nullptr)
-        return true;
-    const bool complete = jpegReachesEnd(QByteArrayView(mapped, file.size()));
-    file.unmap(mapped);
-    return complete;
+    return jpeg.value_or(JpegLayout{true}).reachesEnd;
+}
+
+// The size a header declares, as a size. A BMP stored top-down declares a negative height, and
+// Qt's reader passes it on; a side past what an int holds counts as the largest, which the pixel
+// limit refuses.
+QSize declaredSize(QSize size)
+{
+    const auto length = [](int side) {
+        return side == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(side);
+    };
+    return {length(size.width()), length(size.height())};
 }
 
 // Icon directory entries looked at, at most: far more than any real icon holds. Qt reads the file
@@ -262,7 +309,8 @@ qint64 decodePeakBytes(QSize size, QImage::Format format)
     const auto bytesAt = [size](qint64 bitsPerPixel) {
         return (size.width() * bitsPerPixel + 31) / 32 * 4 * size.height();
     };
-    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     return bits == 32 ? bytesAt(32) : bytesAt(bits) + bytesAt(32);
 }
 
@@ -420,9 +468,18 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         const QByteArray refused = refusedFormatOf(file);
         if (refused.isEmpty())
             return fail(LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name));
-        return fail(LoadError::FormatNotAllowed,
-                    Text::tr("“%1” is a kind of picture this game does not open (%2).")
-                        .arg(name, QString::fromLatin1(refused.toUpper())));
+        return notOpened(name, refused.toUpper());
+    }
+
+    // A JPEG is walked once, before Qt's reader sees it. A JPEG with samples deeper than 8 bits
+    // (12-bit ones come from medical and some camera software) is valid, but no reader here
+    // decodes it, and Qt's gives up halfway through its header, leaving the pixel format it
+    // reports unset: it is refused by name. Whether the data reaches its end is asked later.
+    std::optional<JpegLayout> jpegWalk;
+    if (format == "jpeg") {
+        jpegWalk = jpegLayoutOf(file);
+        if (jpegWalk && jpegWalk->samplePrecision > 8)
+            return notOpened(name, QByteArray::number(jpegWalk->samplePrecision) + "-bit JPEG");
     }
 
     QImageReader reader(&file, format);
@@ -432,7 +489,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         jumpToLargestImage(reader);
 
     // Everything up to the decode reads only the header.
-    const QSize stored = reader.size();
+    const QSize stored = declaredSize(reader.size());
     if (stored.isEmpty())
         return damaged(name);
     if (pixelCount(stored) > kMaxSourcePixels)
@@ -465,25 +522,25 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     // refused stays the same whichever decoder ends up reading the file.
     if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
         return tooMuchMemory(name, stored);
-    if (!looksComplete(format, file))
+    if (!looksComplete(format, file, jpegWalk))
         return damaged(name);
 
     // The size asked for is the stored one: a picture stored on its side is asked for on its side
     // and turned afterwards. What the game's own decoders leave (CMYK, damaged data, a picture
     // too small to gain) goes on to Qt's reader.
     const QSize storedTarget = quarterTurn ? physical.transposed() : physical;
-    if (format == "png" && reduced) {
+    if (format == "png") {
         if (auto image = decodePngFile(file, storedTarget))
             return LoadedPicture{
                 finish(oriented(std::move(*image), reader.transformation()), physical, ratio), natural};
     }
     if (decodeScaled) {
-        JpegDecode jpeg = decodeJpegFile(file, storedTarget);
-        if (jpeg.outcome == JpegDecode::Outcome::TooLarge)
+        JpegDecode scaled = decodeJpegFile(file, storedTarget);
+        if (scaled.outcome == JpegDecode::Outcome::TooLarge)
             return tooMuchMemory(name, stored);
-        if (jpeg.outcome == JpegDecode::Outcome::Decoded)
+        if (scaled.outcome == JpegDecode::Outcome::Decoded)
             return LoadedPicture{
-                finish(oriented(std::move(jpeg.image), reader.transformation()), physical, ratio), natural};
+                finish(oriented(std::move(scaled.image), reader.transformation()), physical, ratio), natural};
         reader.setScaledSize(storedTarget);
     }
 

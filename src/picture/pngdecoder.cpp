@@ -54,6 +54,9 @@ struct Header {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     bool interlaced = false;
+    // 16-bit samples with one colour marked transparent: Qt's reader renders these wrongly (the
+    // transparent colour comes out white, the rest in stripes), so they are decoded here at any size.
+    bool keyedDeepColour = false;
 };
 
 // Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
@@ -71,6 +74,8 @@ bool readHeader(Reader& reader, QIODevice& device, Header& header)
     header.width = png_get_image_width(png, info);
     header.height = png_get_image_height(png, info);
     header.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    header.keyedDeepColour =
+        png_get_bit_depth(png, info) == 16 && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
 
     png_set_expand(png);
     png_set_strip_16(png);
@@ -183,7 +188,7 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
         return std::nullopt;
 
     const png_uint_32 block = blockSize(header, atLeast);
-    if (block < 2)
+    if (block < 2 && !header.keyedDeepColour)
         return std::nullopt;
     const QSize grid(static_cast<int>((header.width + block - 1) / block),
                      static_cast<int>((header.height + block - 1) / block));

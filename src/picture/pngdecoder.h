@@ -26,7 +26,9 @@ namespace tilmora {
 //
 // Nothing when the picture is less than four times `atLeast` in either direction (a whole decode
 // is as quick and small there) or libpng reports an error (not a PNG, damaged, cut short), so a
-// caller can fall back on Qt's reader, which decodes it whole or says what is wrong.
+// caller can fall back on Qt's reader, which decodes it whole or says what is wrong. The exception
+// is a picture Qt's reader renders wrongly, 16-bit samples with one colour marked transparent:
+// that one is decoded here at any size, in blocks of one pixel when it is small.
 [[nodiscard]] std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast);
 
 } // namespace tilmora

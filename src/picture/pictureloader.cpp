@@ -140,7 +140,8 @@ QByteArray refusedFormatOf(QFile& file)
 }
 
 // What stepping through a JPEG's segments shows: whether its data runs to the end-of-image marker,
-// and the bits per sample its frame header declares (0 when it has none). Qt's JPEG reader fills
+// and the bits per sample its frame header declares (0 when it has none). The walk may stop at the
+// frame header, when only the depth is asked for. Qt's JPEG reader fills
 // the part of a cut-off file it could not read with grey and only prints a warning, so the cut is
 // looked for here: the marker segments are stepped over by their lengths, and each scan's
 // entropy-coded data, in which a 0xFF byte is always followed by 0x00 or a restart marker, is
@@ -151,7 +152,9 @@ struct JpegLayout {
     int samplePrecision = 0;
 };
 
-JpegLayout jpegLayout(QByteArrayView data)
+enum class JpegWalk { ToFrameHeader, ToEnd };
+
+JpegLayout jpegLayout(QByteArrayView data, JpegWalk walk)
 {
     const auto* bytes = reinterpret_cast<const uchar*>(data.data());
     const qsizetype size = data.size();
@@ -182,8 +185,11 @@ JpegLayout jpegLayout(QByteArrayView data)
         // with the sample precision.
         const bool startOfFrame =
             (marker & 0xf0) == 0xc0 && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
-        if (startOfFrame && length > 2)
+        if (startOfFrame && length > 2) {
             layout.samplePrecision = bytes[at + 2];
+            if (walk == JpegWalk::ToFrameHeader)
+                return layout;
+        }
         at += length;
         if (marker != 0xda)
             continue;
@@ -208,12 +214,12 @@ JpegLayout jpegLayout(QByteArrayView data)
 
 // The layout of the JPEG in `file`, walked in place, mapped into memory; nothing when the file
 // system cannot map it.
-std::optional<JpegLayout> jpegLayoutOf(QFile& file)
+std::optional<JpegLayout> jpegLayoutOf(QFile& file, JpegWalk walk)
 {
     uchar* mapped = file.map(0, file.size());
     if (mapped == nullptr)
         return std::nullopt;
-    const JpegLayout layout = jpegLayout(QByteArrayView(mapped, file.size()));
+    const JpegLayout layout = jpegLayout(QByteArrayView(mapped, file.size()), walk);
     file.unmap(mapped);
     return layout;
 }
@@ -252,15 +258,15 @@ bool bmpReachesEnd(QFile& file)
 }
 
 // Whether the file holds all the picture data its header announces, for the formats whose reader
-// would show a cut-off file without complaint. A JPEG comes walked already; one on a file system
-// that cannot map it is trusted as Qt would trust it.
-bool looksComplete(const QByteArray& format, QFile& file, const std::optional<JpegLayout>& jpeg)
+// would show a cut-off file without complaint. A JPEG on a file system that cannot map it is
+// trusted as Qt would trust it.
+bool looksComplete(const QByteArray& format, QFile& file)
 {
     if (format == "bmp")
         return bmpReachesEnd(file);
     if (format != "jpeg")
         return true;
-    return jpeg.value_or(JpegLayout{true}).reachesEnd;
+    return jpegLayoutOf(file, JpegWalk::ToEnd).value_or(JpegLayout{true}).reachesEnd;
 }
 
 // The size a header declares, as a size. A BMP stored top-down declares a negative height, and
@@ -471,15 +477,13 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
         return notOpened(name, refused.toUpper());
     }
 
-    // A JPEG is walked once, before Qt's reader sees it. A JPEG with samples deeper than 8 bits
-    // (12-bit ones come from medical and some camera software) is valid, but no reader here
-    // decodes it, and Qt's gives up halfway through its header, leaving the pixel format it
-    // reports unset: it is refused by name. Whether the data reaches its end is asked later.
-    std::optional<JpegLayout> jpegWalk;
+    // A JPEG with samples deeper than 8 bits (12-bit ones come from medical and some camera
+    // software) is valid, but no reader here decodes it, and Qt's gives up halfway through its
+    // header, leaving the pixel format it reports unset: it is refused by name before Qt reads it.
     if (format == "jpeg") {
-        jpegWalk = jpegLayoutOf(file);
-        if (jpegWalk && jpegWalk->samplePrecision > 8)
-            return notOpened(name, QByteArray::number(jpegWalk->samplePrecision) + "-bit JPEG");
+        const int depth = jpegLayoutOf(file, JpegWalk::ToFrameHeader).value_or(JpegLayout{}).samplePrecision;
+        if (depth > 8)
+            return notOpened(name, QByteArray::number(depth) + "-bit JPEG");
     }
 
     QImageReader reader(&file, format);
@@ -522,7 +526,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     // refused stays the same whichever decoder ends up reading the file.
     if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
         return tooMuchMemory(name, stored);
-    if (!looksComplete(format, file, jpegWalk))
+    if (!looksComplete(format, file))
         return damaged(name);
 
     // The size asked for is the stored one: a picture stored on its side is asked for on its side

@@ -307,16 +307,23 @@ void jumpToLargestImage(QImageReader& reader)
     reader.jumpToImage(largest);
 }
 
-// The memory a whole decode of `size` pixels takes at its peak: the picture in the pixel format the
-// reader announces (32 bits a pixel when it announces none) and, when that is not 32 bits, the
-// 32-bit copy the fitting works on. Rows are aligned as QImage aligns them.
-qint64 decodePeakBytes(QSize size, QImage::Format format)
+// The bits per pixel of the pixel format the reader announces; 32 when it announces none. Qt's JPEG
+// reader leaves that format unset for a file cut short in its header, so the value is checked as a
+// number before it is taken for a format.
+int announcedBitsPerPixel(QImageReader& reader)
+{
+    const int format = reader.imageFormat();
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    return known ? QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() : 32;
+}
+
+// The memory a whole decode of `size` pixels takes at its peak: the picture at `bits` a pixel and,
+// when that is not 32, the 32-bit copy the fitting works on. Rows are aligned as QImage aligns them.
+qint64 decodePeakBytes(QSize size, int bits)
 {
     const auto bytesAt = [size](qint64 bitsPerPixel) {
         return (size.width() * bitsPerPixel + 31) / 32 * 4 * size.height();
     };
-    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
-    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     return bits == 32 ? bytesAt(32) : bytesAt(bits) + bytesAt(32);
 }
 
@@ -524,7 +531,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
     const bool decodeScaled = format == "jpeg" && reduced;
     // PNG is checked too, although its reduced decode below holds no full-size picture: what is
     // refused stays the same whichever decoder ends up reading the file.
-    if (!decodeScaled && decodePeakBytes(stored, reader.imageFormat()) > kAllocationLimitBytes)
+    if (!decodeScaled && decodePeakBytes(stored, announcedBitsPerPixel(reader)) > kAllocationLimitBytes)
         return tooMuchMemory(name, stored);
     if (!looksComplete(format, file))
         return damaged(name);

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <zlib.h>
 
 using namespace tilmora;
 
@@ -70,6 +71,7 @@ class PictureTest : public QObject
 private slots:
     void loadsOrRefuses_data();
     void loadsOrRefuses();
+    void sixteenBitColourMarkedTransparent();
 
 private:
     QTemporaryDir folder_;
@@ -121,6 +123,8 @@ void PictureTest::loadsOrRefuses_data()
     row("lossless.webp", encode(photo, "webp", 100), {1200, 800}, {440, 293});
     row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
     row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
+    // Rows stored from the top, as a negative height in the header says.
+    row("top-down.bmp", patched(encode(photo, "bmp"), 22, qint32(-800)), {1200, 800}, {440, 293});
     row("run-length.bmp", kRunLengthBmp, {2, 2}, {2, 2});
     row("at the pixel limit.bmp", atLimit + QByteArray(1500 * 10000, '\0'), {12000, 10000}, {440, 367});
     row("dot.gif", kRedGif, {1, 1}, {1, 1});
@@ -163,6 +167,8 @@ void PictureTest::loadsOrRefuses_data()
     refused("pixmap.xpm", encode(corners({4, 4}), "xpm"), format("XPM"));
     refused("apple.icns", QByteArray::fromHex("69636e73000000106963303700000008"), format("ICNS"));
     refused("pointer.cur", patched(icon, 2, quint16(2)), format("CUR"));
+    refused("12-bit.jpg", QByteArray(jpeg).replace(jpeg.indexOf("\xff\xc0") + 4, 1, "\x0c"),
+            format("12-bit JPEG"));
     refused("huge.jpg", hugeJpeg, "is too large: 60000 x 60000 pixels, more than 120 megapixels.");
     refused("a row over.bmp", patched(atLimit, 22, 10001),
             "is too large: 12000 x 10001 pixels, more than 120 megapixels.");
@@ -216,6 +222,31 @@ void PictureTest::loadsOrRefuses()
     for (qsizetype i = 0; i < qt.sizeInBytes(); ++i) // colour channels only
         worst = std::max(worst, i % 4 == 3 ? 0 : std::abs(ours[i] - qt.constBits()[i]));
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
+}
+
+// A 16-bit PNG with one colour marked transparent (a tRNS chunk, no alpha channel), which Qt's own
+// reader renders white and striped: that colour comes out black, the rest as it is.
+void PictureTest::sixteenBitColourMarkedTransparent()
+{
+    const QColor key = QColor::fromRgba64(0x1234, 0x5678, 0x9abc);
+    QImage picture(40, 40, QImage::Format_RGBX64);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture.setPixelColor(x, y, (x / 10 + y / 10) % 2 ? QColor(Qt::red) : key);
+    QByteArray chunk = QByteArray("tRNS") + QByteArray::fromHex("123456789abc");
+    chunk.append(4, '\0');
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), 10)), chunk.data() + 10);
+    QFile file(folder_.filePath(QStringLiteral("keyed.png")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encode(picture, "png").insert(33, QByteArray::fromHex("00000006") + chunk)); // after IHDR
+    file.close();
+
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
+    QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
 }
 
 QTEST_GUILESS_MAIN(PictureTest)

@@ -16,9 +16,9 @@
 
 #include "benchgame.h"
 #include "benchsupport.h"
-#include "mainwindow/fitpicture.h"
-#include "mainwindow/pictureloader.h"
-#include "mainwindow/webpdecoder.h"
+#include "picture/fitpicture.h"
+#include "picture/pictureloader.h"
+#include "picture/webpdecoder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 // Small pieces the benchmark programs share.
 
-#include "mainwindow/quitafterfirstframe.h"
+#include "app/quitafterfirstframe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

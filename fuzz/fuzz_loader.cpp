@@ -1,32 +1,40 @@
-// libFuzzer entry for picture loading: every input is a file the player picks.
+// libFuzzer entry for picture loading: every input is a file the player picks, refused with one
+// sentence naming it, or loaded at a size the game accepts, fitted, opaque and at the screen's ratio.
 
-#include "loadercheck.h"
+#include "picture/fitpicture.h"
+#include "picture/pictureloader.h"
 
-#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-tilmora::fuzzing::LoaderCheck* loaderCheck = nullptr;
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    // One application for the whole run, on no display; it lives until the process ends.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(*argc, *argv);
-    static tilmora::fuzzing::LoaderCheck check;
-    loaderCheck = &check;
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (const auto failure = loaderCheck->check({data, size})) {
-        std::fprintf(stderr, "picture loading rule broken: %s\n", qPrintable(*failure));
+    static const QTemporaryDir folder;
+    const QString name = QStringLiteral("fuzzed picture@2x.png"); // a space and "@2x" change nothing
+    QFile file(folder.filePath(name));
+    const auto length = static_cast<qint64>(size);
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(data), length) != length)
+        std::abort();
+    file.close();
+
+    const tilmora::LoadResult result = tilmora::loadPicture(file.fileName());
+    QString broken;
+    if (const auto* failure = std::get_if<tilmora::LoadFailure>(&result)) {
+        const QString& message = failure->message;
+        if (!message.contains(u'“' + name + u'”') || !message.endsWith(u'.') || message.contains(u'\n'))
+            broken = QStringLiteral("not one sentence naming the file: ") + message;
+    } else {
+        const auto& [fitted, natural] = std::get<tilmora::LoadedPicture>(result);
+        if (natural.isEmpty() || qint64{natural.width()} * natural.height() > tilmora::kMaxSourcePixels ||
+            fitted.size() != tilmora::fittedPixelSize(natural) || fitted.hasAlphaChannel() ||
+            fitted.devicePixelRatio() != 1.0)
+            broken = QStringLiteral("loaded of another size, transparent or of another ratio");
+    }
+    if (!broken.isEmpty()) {
+        std::fprintf(stderr, "picture loading rule broken: %s\n", qPrintable(broken));
         std::abort();
     }
     return 0;

@@ -13,12 +13,10 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import xsession as xs  # noqa: E402
-from xsession import Failure  # noqa: E402
 
 SIZE = 440  # the largest picture the play area shows at its own size
 N = 4  # the board size the game starts with
 CELL = SIZE // N
-BLANK = xs.BLANK
 SAMPLES = [(dx, dy) for dx in (15, 40, 70, 95) for dy in (15, 40, 70, 95)]
 
 
@@ -40,17 +38,17 @@ def make_picture():
     return rows
 
 
-def read_board(main, picture):
-    """The board on screen, a piece number for each cell in reading order (BLANK for the black
-    blank cell), found by comparing sample points with the picture; None if it is not readable."""
-    shot = xs.Screenshot.take()
+def read_board(win, picture):
+    """The board on screen, a piece number for each cell in reading order (0 for the black blank
+    cell), found by comparing sample points with the picture; None if it is not readable."""
+    pixel = xs.screen()
     board = []
     for index in range(N * N):
         row, column = divmod(index, N)
-        seen = [shot.pixel(*main.client_point(xs.PICTURE_ORIGIN + column * CELL + dx,
-                                              xs.PICTURE_ORIGIN + row * CELL + dy)) for dx, dy in SAMPLES]
+        left, top = xs.ORIGIN + column * CELL, xs.ORIGIN + row * CELL
+        seen = [pixel(*win.at(left + dx, top + dy)) for dx, dy in SAMPLES]
         if all(colour == xs.BLACK for colour in seen):
-            board.append(BLANK)
+            board.append(0)
             continue
         best, best_distance = None, None
         for piece in range(1, N * N + 1):
@@ -68,47 +66,34 @@ def read_board(main, picture):
     return board if len(set(board)) == N * N else None
 
 
-def play(program, output, picture_path, picture):
-    window = program.wait_for_window("the main window", xs.is_main_window)
-    shot, main = xs.wait_for(lambda: xs.quick_help_shown(window), "the quick help to be drawn")
-    shot.save(os.path.join(output, "quick-help.png"), window)
+def snap(win, path):
+    """Keeps the part of the screen the main window covers, message boxes over it included."""
+    crop = f"{win.width}x{win.height}+{win.x}+{win.y}"
+    xs.run("import", "-window", "root", "-crop", crop, "+repage", f"png24:{path}")
 
-    xs.focus(window)
-    xs.key("ctrl+l")
-    dialog = program.wait_for_window("the file dialog", lambda w: not w.override_redirect and w.id != window.id)
-    xs.wait_for(lambda: xs.Screenshot.take().pixel(dialog.x + dialog.width // 2, dialog.y + 10) != xs.BLACK,
-                "the file dialog to be drawn")
-    xs.focus(dialog)
-    xs.type_text(picture_path)
-    xs.key("Return")
-    xs.wait_for(lambda: read_board(main, picture) == list(range(1, N * N + 1)), "the picture to be shown")
 
-    xs.focus(window)
-    xs.key("F5")
-    board = xs.wait_for(lambda: read_board(main, picture), "a dealt board")
-    solved_with_blank = [BLANK] + list(range(2, N * N + 1))
-    for move in range(3 * N * N):
-        if move == 3:
-            xs.Screenshot.take().save(os.path.join(output, "game-in-progress.png"), window)
-        target = xs.next_click(board)
-        expected = xs.after_click(board, target)
-        xs.click(*xs.cell_centre(main, target, N, CELL))
-        if expected == solved_with_blank:
-            break
-        board = xs.wait_for(lambda wanted=expected: read_board(main, picture) == wanted and wanted,
-                            f"the board to become {expected}")
-    else:
-        raise Failure("the board was not solved")
+def play(program, folder, output, picture_path, picture):
+    game, win, _ = xs.start(program, folder)
+    snap(win, os.path.join(output, "quick-help.png"))
 
-    box = program.wait_for_window("the message box", lambda w: not w.override_redirect and w.id != window.id)
-    xs.wait_for(lambda: xs.Screenshot.take().pixel(box.x + box.width // 2, box.y + 5) != xs.BLACK,
-                "the message box to be drawn")
-    xs.Screenshot.take().save(os.path.join(output, "game-finished.png"), window)
-    xs.focus(box)
-    xs.key("Return")
-    xs.wait_for(lambda: [w.id for w in program.windows()] == [window.id], "the message box to close")
-    xs.click(*main.menu_items[3])  # Exit
-    program.wait_for_exit()
+    xs.keys(win, "ctrl+l")
+    dialog = xs.other_window(win, "the file dialog")
+    xs.run("xdotool", "windowfocus", dialog.id, "type", "--delay", 30, picture_path)
+    xs.run("xdotool", "key", "Return")
+    xs.wait_for(lambda: read_board(win, picture) == list(range(1, N * N + 1)), "the picture to be shown")
+
+    xs.keys(win, "F5")
+    board = xs.wait_for(lambda: read_board(win, picture), "a dealt board")
+    for move, _ in enumerate(xs.solve(win, board, lambda: read_board(win, picture), N, CELL)):
+        if move == 2:
+            snap(win, os.path.join(output, "game-in-progress.png"))
+
+    box = xs.other_window(win, "the message box")
+    snap(win, os.path.join(output, "game-finished.png"))
+    xs.keys(box, "Return")
+    xs.wait_for(lambda: len(xs.windows()) == 1, "the message box to close")
+    xs.menu(win, "Left", "Return")  # Exit
+    game.wait(60)
 
 
 def main():
@@ -119,11 +104,11 @@ def main():
     picture = make_picture()
     with tempfile.TemporaryDirectory(prefix="tilmora-screenshots-") as workdir:
         picture_path = os.path.join(workdir, "rose.png")
-        xs.write_png(picture_path, SIZE, SIZE, b"".join(picture))
+        ppm = b"P6 %d %d 255\n" % (SIZE, SIZE) + b"".join(picture)
+        xs.run("convert", "ppm:-", f"png24:{picture_path}", stdin=ppm)
         try:
-            with xs.Session(program_path, workdir) as program:
-                play(program, output, picture_path, picture)
-        except Failure as failure:
+            play(program_path, workdir, output, picture_path, picture)
+        except AssertionError as failure:
             sys.exit(f"screenshots: {failure}")
     for name in ("quick-help.png", "game-in-progress.png", "game-finished.png"):
         print(os.path.join(output, name))

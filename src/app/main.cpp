@@ -3,10 +3,10 @@
 //   tilmora-puzzle [PICTURE]    starts the game with PICTURE loaded, as Load Picture would
 //   tilmora-puzzle --help       the usage;  --version: the name and version
 
-#include "mainwindow/deferrediconstyle.h"
+#include "deferrediconstyle.h"
 #include "mainwindow/frmmain.h"
-#include "mainwindow/quitafterfirstframe.h"
-#include "mainwindow/windowicon.h"
+#include "quitafterfirstframe.h"
+#include "windowicon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,15 +1,15 @@
 #include "frmmain.h"
 
-#include "fitpicture.h"
 #include "messages.h"
+#include "picture/fitpicture.h"
+#include "picture/pictureloader.h"
 #include "picturechooser.h"
-#include "pictureloader.h"
 #include "piecewidget.h"
 #include "quickhelppanel.h"
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
 #include "secondary/picturebox.h"
-#include "secondary/twips.h"
+#include "units/twips.h"
 
 #include <QAccessible>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 #include "quickhelppanel.h"
 
 #include "secondary/helppage.h"
-#include "secondary/twips.h"
+#include "units/twips.h"
 
 namespace tilmora {
 

@@ -1,7 +1,7 @@
 #include "frmhelp.h"
 
 #include "picturebox.h"
-#include "twips.h"
+#include "units/twips.h"
 
 namespace tilmora {
 

@@ -1,7 +1,7 @@
 #include "frmhelpcontent.h"
 
 #include "helppage.h"
-#include "twips.h"
+#include "units/twips.h"
 
 namespace tilmora {
 

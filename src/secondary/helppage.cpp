@@ -1,6 +1,6 @@
 #include "helppage.h"
 
-#include "twips.h"
+#include "units/twips.h"
 
 #include <QCoreApplication>
 #include <QEvent>

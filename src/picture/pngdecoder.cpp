@@ -1,0 +1,211 @@
+#include "pngdecoder.h"
+
+#include <QIODevice>
+
+#include <png.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tilmora {
+
+namespace {
+
+constexpr int kChannels = 4; // libpng is asked for 8-bit RGBA whatever the file holds
+
+void readFromDevice(png_structp png, png_bytep out, std::size_t length)
+{
+    auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
+    const auto wanted = static_cast<qint64>(length);
+    if (device->read(reinterpret_cast<char*>(out), wanted) != wanted)
+        png_error(png, "the file ends early");
+}
+
+// libpng's errors jump back to the step that was running (its own setjmp buffer); nothing is
+// printed. Warnings (an odd colour profile, say) change nothing that is shown.
+[[noreturn]] void onError(png_structp png, png_const_charp /*message*/)
+{
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp /*png*/, png_const_charp /*message*/)
+{}
+
+// The reader and its info, destroyed however decoding ends.
+struct Reader {
+    Reader()
+        : png(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning))
+        , info(png != nullptr ? png_create_info_struct(png) : nullptr)
+    {}
+    ~Reader() { png_destroy_read_struct(&png, &info, nullptr); }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    Reader(Reader&&) = delete;
+    Reader& operator=(Reader&&) = delete;
+
+    png_structp png;
+    png_infop info;
+};
+
+struct Header {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool interlaced = false;
+    // 16-bit samples with one colour marked transparent: Qt's reader renders these wrongly (the
+    // transparent colour comes out white, the rest in stripes), so they are decoded here at any size.
+    bool keyedDeepColour = false;
+};
+
+// Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
+// grey expanded, transparency keys turned into alpha, 16-bit samples cut to 8, opaque pictures
+// given an alpha of 255. The passes of an interlaced picture come as they are stored.
+bool readHeader(Reader& reader, QIODevice& device, Header& header)
+{
+    png_structp png = reader.png;
+    png_infop info = reader.info;
+    if (setjmp(png_jmpbuf(png)) != 0) // NOLINT(cert-err52-cpp): libpng's way out
+        return false;
+
+    png_set_read_fn(png, &device, readFromDevice);
+    png_read_info(png, info);
+    header.width = png_get_image_width(png, info);
+    header.height = png_get_image_height(png, info);
+    header.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    header.keyedDeepColour =
+        png_get_bit_depth(png, info) == 16 && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+    png_read_update_info(png, info);
+    return png_get_rowbytes(png, info) == std::size_t{header.width} * kChannels;
+}
+
+// Where a pass of an interlaced picture starts and how far apart its pixels lie; a picture that is
+// not interlaced is one pass over everything.
+struct Pass {
+    png_uint_32 firstColumn;
+    png_uint_32 columnStep;
+    png_uint_32 firstRow;
+    png_uint_32 rowStep;
+
+    static png_uint_32 count(png_uint_32 length, png_uint_32 first, png_uint_32 step)
+    {
+        return length > first ? (length - first + step - 1) / step : 0;
+    }
+};
+constexpr std::array<Pass, 7> kAdam7{
+    {{0, 8, 0, 8}, {4, 8, 0, 8}, {0, 4, 4, 8}, {2, 4, 0, 4}, {0, 2, 2, 4}, {1, 2, 0, 2}, {0, 1, 1, 2}}};
+constexpr std::array<Pass, 1> kWhole{{{0, 1, 0, 1}}};
+
+// The running sums of one grid cell's opacity-weighted colour.
+struct CellSums {
+    std::uint64_t red = 0;
+    std::uint64_t green = 0;
+    std::uint64_t blue = 0;
+};
+
+// Decodes every row of every pass into the grid: the pixel at column x of row y adds into cell
+// (cellOfColumn[x], y / block). `row` holds one whole row.
+bool accumulateRows(Reader& reader, const Header& header, png_uint_32 block,
+                    const std::uint32_t* cellOfColumn, CellSums* cells, std::size_t cellsPerRow,
+                    png_bytep row)
+{
+    png_structp png = reader.png;
+    if (setjmp(png_jmpbuf(png)) != 0) // NOLINT(cert-err52-cpp)
+        return false;
+
+    const std::span<const Pass> passes =
+        header.interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kWhole);
+    for (const Pass& pass : passes) {
+        const png_uint_32 columns = Pass::count(header.width, pass.firstColumn, pass.columnStep);
+        const png_uint_32 rows = Pass::count(header.height, pass.firstRow, pass.rowStep);
+        if (columns == 0 || rows == 0)
+            continue; // libpng skips an empty pass too
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            png_read_row(png, row, nullptr);
+            const png_uint_32 y = pass.firstRow + r * pass.rowStep;
+            CellSums* cellRow = cells + std::size_t{y / block} * cellsPerRow;
+            const png_byte* pixel = row;
+            for (png_uint_32 i = 0; i < columns; ++i, pixel += kChannels) {
+                CellSums& cell = cellRow[cellOfColumn[pass.firstColumn + i * pass.columnStep]];
+                const std::uint64_t alpha = pixel[3];
+                cell.red += std::uint64_t{pixel[0]} * alpha;
+                cell.green += std::uint64_t{pixel[1]} * alpha;
+                cell.blue += std::uint64_t{pixel[2]} * alpha;
+            }
+        }
+    }
+    return true;
+}
+
+// The largest whole block keeping the grid at least twice `atLeast` wide and high (at least 1).
+png_uint_32 blockSize(const Header& header, QSize atLeast)
+{
+    const auto fits = [](png_uint_32 length, int wanted) {
+        return length / static_cast<png_uint_32>(std::max(1, wanted) * 2);
+    };
+    return std::max<png_uint_32>(
+        1, std::min(fits(header.width, atLeast.width()), fits(header.height, atLeast.height())));
+}
+
+// Each cell's sums over the pixels it covers (fewer at the right and bottom edges), rounded.
+QImage averagesOf(const std::vector<CellSums>& cells, QSize grid, const Header& header, png_uint_32 block)
+{
+    QImage image(grid, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const auto cellSpan = [block](png_uint_32 length, int cell) {
+        return std::uint64_t{std::min(block, length - static_cast<png_uint_32>(cell) * block)};
+    };
+    auto sums = cells.begin();
+    for (int cy = 0; cy < grid.height(); ++cy) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(cy));
+        for (int cx = 0; cx < grid.width(); ++cx, ++sums) {
+            const std::uint64_t divisor = cellSpan(header.width, cx) * cellSpan(header.height, cy) * 255;
+            const auto average = [divisor](std::uint64_t sum) {
+                return static_cast<int>((sum + divisor / 2) / divisor);
+            };
+            line[cx] = qRgb(average(sums->red), average(sums->green), average(sums->blue));
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
+{
+    Reader reader;
+    if (reader.png == nullptr || reader.info == nullptr)
+        return std::nullopt;
+    Header header;
+    if (!readHeader(reader, device, header) || header.width == 0 || header.height == 0)
+        return std::nullopt;
+
+    const png_uint_32 block = blockSize(header, atLeast);
+    if (block < 2 && !header.keyedDeepColour)
+        return std::nullopt;
+    const QSize grid(static_cast<int>((header.width + block - 1) / block),
+                     static_cast<int>((header.height + block - 1) / block));
+    std::vector<std::uint32_t> cellOfColumn(header.width);
+    for (png_uint_32 x = 0; x < header.width; ++x)
+        cellOfColumn[x] = x / block;
+    std::vector<CellSums> cells(static_cast<std::size_t>(grid.width()) *
+                                static_cast<std::size_t>(grid.height()));
+    std::vector<png_byte> row(std::size_t{header.width} * kChannels);
+
+    if (!accumulateRows(reader, header, block, cellOfColumn.data(), cells.data(),
+                        static_cast<std::size_t>(grid.width()), row.data()))
+        return std::nullopt;
+    QImage image = averagesOf(cells, grid, header, block);
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+} // namespace tilmora

@@ -1,0 +1,253 @@
+// Loading the file the player picked, with no window: a picture comes out as Qt's reader would
+// show it whole (upright, on black) scaled to fit the play area, whichever of the game's own
+// reduced decoders read it; anything else is refused with one sentence naming the file.
+
+#include "picture/fitpicture.h"
+#include "picture/pictureloader.h"
+
+#include <QImageReader>
+#include <QImageWriter>
+#include <QtEndian>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <zlib.h>
+
+using namespace tilmora;
+
+namespace {
+
+// Qt's writer: quality 100 makes a lossless WebP.
+QByteArray encode(const QImage& image, const char* format, int quality = -1, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// Red, blue, green and `fourth` corners in reading order, blended smoothly in between (so that
+// ways of scaling agree): where each corner lands shows how the picture was turned.
+QImage corners(QSize size, QRgb fourth = qRgb(255, 255, 255))
+{
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0), fourth};
+    const QImage image(reinterpret_cast<const uchar*>(colours), 2, 2, QImage::Format_ARGB32);
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// The bytes with a little-endian number written over the ones at `at`.
+template <typename Number> QByteArray patched(QByteArray bytes, qsizetype at, Number value)
+{
+    qToLittleEndian(value, bytes.data() + at);
+    return bytes;
+}
+
+// The JPEG with an EXIF orientation, as a phone writes it: a big-endian TIFF of one entry.
+QByteArray turned(const QByteArray& jpeg, char orientation)
+{
+    const QByteArray exif("\xff\xe1\0\x22"
+                          "Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0",
+                          29);
+    return jpeg.left(2) + exif + orientation + QByteArray(6, '\0') + jpeg.mid(2);
+}
+
+// Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
+const QByteArray kRedGif =
+    QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
+const QByteArray kRunLengthBmp =
+    QByteArray::fromHex("424d46000000000000003e000000280000000200000002000000010008000100"
+                        "000008000000000000000000000002000000000000000000ff000000ff00"
+                        "0200000002000001");
+
+} // namespace
+
+class PictureTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadsOrRefuses_data();
+    void loadsOrRefuses();
+    void sixteenBitColourMarkedTransparent();
+
+private:
+    QTemporaryDir folder_;
+};
+
+// Each layout of each format, at the scales its decoder reduces to, is fitted for the screen's ratio
+// (longer side 440 logical pixels, never enlarged, never under a pixel). Anything else is refused
+// before anything large is decoded; what is not a regular file is never opened (a pipe would hang).
+void PictureTest::loadsOrRefuses_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // of the file named by the row
+    QTest::addColumn<QSize>("natural");    // nothing when refused
+    QTest::addColumn<QSize>("fitted");     // in device pixels
+    QTest::addColumn<qreal>("ratio");      // of the screen
+    QTest::addColumn<QString>("refusal");
+
+    const QImage photo = corners({1200, 800});
+    const QImage grey = photo.convertToFormat(QImage::Format_Grayscale8);
+    const QImage large = corners({2400, 1800}); // a PNG is reduced while decoded from 4 times the size
+    const QImage clear = corners({2000, 1500}, 0x00ffffff); // its colour hidden under it white
+    QFile seed(QStringLiteral(TILMORA_INTERLACED_PNG));     // the loader fuzzer's, which Qt cannot write
+    QVERIFY(seed.open(QIODevice::ReadOnly));
+    // Stray bytes and a restart marker between segments, a fill byte before the end: all allowed.
+    QByteArray padded = encode(corners({64, 48}), "jpeg").insert(20, QByteArray("\x12\x34\xff\xd7", 4));
+    padded.insert(padded.size() - 2, '\xff');
+    QImage mono(8, 8, QImage::Format_Mono); // red, 1 bit a pixel: 15 MB at the pixel limit
+    mono.setColorTable({qRgb(255, 0, 0), qRgb(255, 0, 0)});
+    const QByteArray atLimit = patched(patched(encode(mono, "bmp").left(62), 18, 12000), 22, 10000);
+
+    const auto row = [](const char* name, const QByteArray& bytes, QSize natural, QSize fitted,
+                        qreal ratio = 1) {
+        QTest::newRow(name) << bytes << natural << fitted << ratio << QString();
+    };
+    row("photo.jpg", encode(photo, "jpeg"), {1200, 800}, {440, 293});
+    row("grey.jpg", encode(grey, "jpeg"), {1200, 800}, {440, 293});
+    row("progressive.jpg", encode(photo, "jpeg", -1, true), {1200, 800}, {440, 293});
+    row("turned right, ratio 2.jpg", turned(encode(photo, "jpeg"), 6), {800, 1200}, {586, 880}, 2);
+    row("padded.jpg", padded, {64, 48}, {64, 48});
+    row("rgb.png", encode(large, "png"), {2400, 1800}, {550, 413}, 1.25);
+    row("transparent.png", encode(clear, "png"), {2000, 1500}, {440, 330});
+    row("grey.png", encode(large.convertToFormat(QImage::Format_Grayscale8), "png"), {2400, 1800},
+        {440, 330});
+    row("16-bit.png", encode(clear.convertToFormat(QImage::Format_RGBA64), "png"), {2000, 1500}, {440, 330});
+    row("interlaced.png", seed.readAll(), {1760, 200}, {440, 50});
+    row("small@2x.png", encode(corners({300, 200}), "png"), {300, 200}, {300, 200});
+    row("wide strip.png", encode(corners({20000, 20}), "png"), {20000, 20}, {440, 1});
+    row("tall strip.png", encode(corners({20, 20000}), "png"), {20, 20000}, {1, 440});
+    row("lossy.webp", encode(photo, "webp", 90), {1200, 800}, {440, 293});
+    row("lossless.webp", encode(photo, "webp", 100), {1200, 800}, {440, 293});
+    row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
+    row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
+    // Rows stored from the top, as a negative height in the header says.
+    row("top-down.bmp", patched(encode(photo, "bmp"), 22, qint32(-800)), {1200, 800}, {440, 293});
+    row("run-length.bmp", kRunLengthBmp, {2, 2}, {2, 2});
+    row("at the pixel limit.bmp", atLimit + QByteArray(1500 * 10000, '\0'), {12000, 10000}, {440, 367});
+    row("dot.gif", kRedGif, {1, 1}, {1, 1});
+    row("icon.ico", encode(corners({48, 48}, 0x00ffffff), "ico"), {48, 48}, {48, 48});
+
+    const QByteArray png = encode(photo, "png");
+    const QByteArray jpeg = encode(photo, "jpeg");
+    const QByteArray bmp = encode(photo, "bmp");
+    const QByteArray webp = encode(photo, "webp");
+    const QByteArray icon = encode(corners({16, 16}), "ico");
+    QByteArray badCrc = png;
+    badCrc[png.size() - 14] = static_cast<char>(badCrc[png.size() - 14] ^ 0x55); // the data's checksum
+    QByteArray hugeJpeg = jpeg; // its frame header declaring 60000 x 60000
+    hugeJpeg.replace(jpeg.indexOf("\xff\xc0") + 5, 4, QByteArray::fromHex("ea60ea60"));
+    QByteArray bigGif = kRedGif; // its screen and its image
+    for (const int at : {6, 8, 24, 26})
+        bigGif = patched(bigGif, at, quint16(5000));
+    const QByteArray deepBmp = encode(corners({8, 8}).convertToFormat(QImage::Format_Indexed8), "bmp");
+    const QByteArray deep = patched(patched(deepBmp, 18, 11000), 22, 10000); // 11000 x 10000
+    const auto refused = [](const char* name, const QByteArray& bytes, const QString& why) {
+        QTest::newRow(name) << bytes << QSize() << QSize() << 1.0
+                            << QStringLiteral("“%1” %2").arg(QString::fromUtf8(name), why);
+    };
+    const auto format = [](const char* name) {
+        return QStringLiteral("is a kind of picture this game does not open (%1).").arg(name);
+    };
+    const QString damaged = QStringLiteral("is damaged and cannot be shown.");
+    refused("empty.png", {}, "is empty, not a picture.");
+    refused("letter.png", "Dear player,\n", "is not a picture.");
+    refused("cut.png", png.left(png.size() / 2), damaged);
+    refused("bad checksum.png", badCrc, damaged);
+    refused("cut.jpg", jpeg.left(jpeg.size() / 2), damaged);
+    refused("cut.bmp", bmp.left(bmp.size() / 2), damaged);
+    refused("cut.webp", webp.left(webp.size() / 2), damaged);
+    refused("65535 entries.ico", patched(icon, 4, quint16(65535)), damaged);
+    refused("drawing.png", R"(<svg xmlns="http://www.w3.org/2000/svg" width="9" height="9"/>)",
+            format("SVG"));
+    refused("scan.tif", encode(photo, "tiff"), format("TIFF"));
+    refused("pixmap.ppm", encode(corners({4, 4}), "ppm"), format("PPM"));
+    refused("pixmap.xpm", encode(corners({4, 4}), "xpm"), format("XPM"));
+    refused("apple.icns", QByteArray::fromHex("69636e73000000106963303700000008"), format("ICNS"));
+    refused("pointer.cur", patched(icon, 2, quint16(2)), format("CUR"));
+    refused("12-bit.jpg", QByteArray(jpeg).replace(jpeg.indexOf("\xff\xc0") + 4, 1, "\x0c"),
+            format("12-bit JPEG"));
+    refused("huge.jpg", hugeJpeg, "is too large: 60000 x 60000 pixels, more than 120 megapixels.");
+    refused("a row over.bmp", patched(atLimit, 22, 10001),
+            "is too large: 12000 x 10001 pixels, more than 120 megapixels.");
+    refused("16 colours.bmp", deep,
+            "is too large: 11000 x 10000 pixels at its colour depth would take more than 512 MB.");
+    refused("screen.gif", bigGif, "is too large: 5000 x 5000 pixels, more than 16 megapixels.");
+    for (const char* special : {"folder", "pipe", "link to zeros"})
+        refused(special, {}, "is not a file.");
+    refused("missing", {}, "does not exist.");
+}
+
+void PictureTest::loadsOrRefuses()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, natural);
+    QFETCH(QSize, fitted);
+    QFETCH(qreal, ratio);
+    QFETCH(QString, refusal);
+
+    const QString name = QString::fromUtf8(QTest::currentDataTag());
+    QFile file(folder_.filePath(name));
+    if (name == "folder")
+        QVERIFY(QDir().mkpath(file.fileName()));
+    else if (name == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(file.fileName()).constData(), 0600), 0);
+    else if (name == "link to zeros")
+        QVERIFY(QFile::link("/dev/zero", file.fileName()));
+    else if (name != "missing")
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    const LoadResult result = loadPicture(file.fileName(), ratio);
+    const auto* failure = std::get_if<LoadFailure>(&result);
+    QCOMPARE(failure ? failure->message : QString(), refusal);
+    if (failure)
+        return;
+    const auto& picture = std::get<LoadedPicture>(result);
+    QCOMPARE(picture.naturalSize, natural);
+    QCOMPARE(picture.fitted.size(), fitted);
+    QCOMPARE(picture.fitted.devicePixelRatio(), ratio);
+    QCOMPARE(picture.fitted.deviceIndependentSize().toSize(), fittedPixelSize(natural));
+    QVERIFY(!picture.fitted.hasAlphaChannel());
+    // Qt's reader decoding the whole file, upright, on black (premultiplied), smoothly scaled.
+    QImageReader reader(file.fileName());
+    reader.setAutoTransform(true);
+    const QImage qt = reader.read()
+                          .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                          .scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const uchar* ours = picture.fitted.constBits();
+    int worst = 0;
+    for (qsizetype i = 0; i < qt.sizeInBytes(); ++i) // colour channels only
+        worst = std::max(worst, i % 4 == 3 ? 0 : std::abs(ours[i] - qt.constBits()[i]));
+    QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
+}
+
+// A 16-bit PNG with one colour marked transparent (a tRNS chunk, no alpha channel), which Qt's own
+// reader renders white and striped: that colour comes out black, the rest as it is.
+void PictureTest::sixteenBitColourMarkedTransparent()
+{
+    const QColor key = QColor::fromRgba64(0x1234, 0x5678, 0x9abc);
+    QImage picture(40, 40, QImage::Format_RGBX64);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture.setPixelColor(x, y, (x / 10 + y / 10) % 2 ? QColor(Qt::red) : key);
+    QByteArray chunk = QByteArray("tRNS") + QByteArray::fromHex("123456789abc");
+    chunk.append(4, '\0');
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), 10)), chunk.data() + 10);
+    QFile file(folder_.filePath(QStringLiteral("keyed.png")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encode(picture, "png").insert(33, QByteArray::fromHex("00000006") + chunk)); // after IHDR
+    file.close();
+
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
+    QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
+}
+
+QTEST_GUILESS_MAIN(PictureTest)
+#include "tst_picture.moc"

@@ -1,0 +1,253 @@
+// The main window with the file dialog, the message boxes and the clock stood in for, and the
+// illustrated help pages, where each bold menu name is laid over a gap in the text.
+
+#include "mainwindow/frmmain.h"
+#include "mainwindow/messages.h"
+#include "mainwindow/picturechooser.h"
+#include "mainwindow/piecewidget.h"
+#include "mainwindow/quickhelppanel.h"
+#include "secondary/frmhelpcontent.h"
+#include "secondary/helppage.h"
+#include "secondary/picturebox.h"
+
+#include <QLabel>
+#include <QTranslator>
+#include <QtTest>
+
+using namespace tilmora;
+using namespace std::chrono_literals;
+using namespace Qt::Literals::StringLiterals;
+using puzzle::Cell;
+
+// The dialog answers `chosen` (nothing: cancelled), every box is noted, the clock reads `now`.
+struct Fakes final : PictureChooser, MessageBoxes {
+    std::optional<QString> chosen;
+    QStringList shown;
+    puzzle::ClockReading now{puzzle::SteadyTime(1h), puzzle::WallTime(24h * 365 * 50)};
+    std::optional<QString> choosePicture(QWidget* /*parent*/) override { return chosen; }
+    void inform(QWidget* /*parent*/, const QString& text) override { shown << text; }
+    void warn(QWidget* /*parent*/, const QString& text) override { shown << text; }
+    void advance(std::chrono::seconds step) { now = {now.steady + step, now.wall + step}; }
+};
+
+// Every menu name in capitals: most of them then need a wider gap than the page leaves.
+struct Capitals final : QTranslator {
+    QString translate(const char*, const char* text, const char*, int) const override
+    {
+        const QString source = QString::fromUtf8(text);
+        return source.contains(u"  ") ? QString() : source.toUpper();
+    }
+};
+
+class WindowsTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    std::shared_ptr<Fakes> fakes_;
+    std::unique_ptr<frmmain> window_;
+
+    void trigger(const QString& name) const { window_->findChild<QAction*>(name)->trigger(); }
+    QString text(const QString& name) const { return window_->findChild<QLabel*>(name)->text(); }
+    PieceWidget* piece(int number) const { return window_->picturesplit().at(std::size_t(number)); }
+
+    // A picture with no two neighbouring pixels alike (880 pixels fill the play area at any ratio).
+    void startAGame(QSize size = {880, 880})
+    {
+        QImage image(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, qRgb(x, y, x ^ y));
+        }
+        QVERIFY(image.save(dir_.filePath(u"picture.png"_s)));
+        QVERIFY(window_->loadPictureFile(dir_.filePath(u"picture.png"_s)));
+        trigger(u"start1"_s);
+    }
+
+    // Where the widget drawn alone on white has ink in `area` (outside counts), in parent pixels.
+    static QRect ink(QWidget* widget, const QRect& area)
+    {
+        QImage image(widget->size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        widget->render(&image, {}, {}, QWidget::DrawWindowBackground);
+        QRect found;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                found |= image.valid(x, y) && qGray(image.pixel(x, y)) >= 200 ? QRect() : QRect(x, y, 1, 1);
+        }
+        return found.translated(widget->pos());
+    }
+
+private slots:
+    void init()
+    {
+        fakes_ = std::make_shared<Fakes>();
+        const auto clock = [fakes = fakes_] { return fakes->now; };
+        window_ = std::make_unique<frmmain>(frmmain::Services{fakes_, fakes_, clock, 2026});
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    // Each piece shows exactly its home part of the picture. A file that cannot be shown is named
+    // in one message and costs nothing: it is read before the game on the board is given up. A size
+    // from the menu is checked alone and waits for Start, which lays out n x n pieces over the whole
+    // picture, one pixel wide at least, and counts the seconds from zero again.
+    void theBoardOnScreen()
+    {
+        startAGame();
+        auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
+        for (int number = 2; number <= 16; ++number) {
+            const QRect home = window_->cellRect({(number - 1) / 4, (number - 1) % 4}).translated(-8, -8);
+            QCOMPARE(piece(number)->grab().toImage(), picture->grab(home).toImage());
+        }
+        QTest::mouseClick(piece(2), Qt::LeftButton);
+        fakes_->advance(3s);
+        const auto pieces = window_->picturesplit();
+        // The dialog's answer in the test's folder, what is written there (null: nothing), the messages.
+        const std::tuple<QString, QByteArray, QStringList> files[] = {
+            {u""_s, {}, {}},
+            {u"a.png"_s, "Dear diary", {u"“a.png” is not a picture."_s}},
+            {u"b.png"_s, "", {u"“b.png” is empty, not a picture."_s}},
+            {u"c.png"_s, {}, {u"“c.png” does not exist."_s}},
+        };
+        for (const auto& [file, content, messages] : files) {
+            fakes_->chosen = file.isEmpty() ? file : dir_.filePath(file);
+            QFile out(*fakes_->chosen);
+            QVERIFY(content.isNull() ||
+                    (out.open(QFile::WriteOnly) && out.write(content) >= 0 && out.flush()));
+            trigger(u"loadpicture1"_s);
+            QCOMPARE(std::exchange(fakes_->shown, {}), messages);
+            QVERIFY(window_->picturesplit() == pieces && window_->game().inPlay());
+        }
+        QTRY_COMPARE(text(u"lbltimeresult"_s), u"3 Seconds"_s);
+        const auto checkBoard = [this](int n) {
+            QRegion covered;
+            for (auto* shown : window_->findChildren<PieceWidget*>())
+                covered += shown->geometry();
+            QCOMPARE(window_->picturesplit().size(), std::size_t(n * n + 1));
+            QCOMPARE(covered, QRegion(8, 8, 440, 440));
+        };
+        int previous = 4;
+        for (const auto& [size, n] :
+             {std::pair{u"threebythree"_s, 3}, {u"fourbyfour"_s, 4}, {u"sixbysix"_s, 6}}) {
+            trigger(size);
+            for (const QString& other : {u"threebythree"_s, u"fourbyfour"_s, u"sixbysix"_s})
+                QCOMPARE(window_->findChild<QAction*>(other)->isChecked(), other == size);
+            QTest::mouseClick(piece(2), Qt::LeftButton);
+            checkBoard(std::exchange(previous, n)); // the game in play keeps its cells
+            fakes_->advance(5s);
+            trigger(u"start1"_s);
+            checkBoard(n);
+            window_->Timer1_Timer();
+            QCOMPARE(text(u"lbltimeresult"_s), u"0 Seconds"_s);
+        }
+        auto* attempts = window_->findChild<QLabel*>(u"lblscore"_s); // whole, however wide the font
+        QVERIFY(attempts->fontMetrics().horizontalAdvance(attempts->text()) <= attempts->width());
+        startAGame({5, 40});
+        QCOMPARE(fakes_->shown, QStringList{u"The picture is too small to cut into 6 x 6 pieces."_s});
+    }
+
+    // A game by the rules of its level, by mouse and keyboard, from asking for a picture to the
+    // whole picture shown over the solved board and Exit, which closes the other windows too.
+    void aGameFromStartToEnd()
+    {
+        trigger(u"start1"_s);
+        trigger(u"opicture1"_s);
+        const QPoint margin = window_->centralWidget()->pos() + QPoint(2, 2); // the play area is black
+        QCOMPARE(window_->grab().toImage().pixel(margin * window_->devicePixelRatio()), qRgb(0, 0, 0));
+        trigger(u"threebythree"_s);
+        trigger(u"hard1"_s);
+        QVERIFY(window_->findChild<QAction*>(u"hard1"_s)->isChecked());
+        startAGame();
+        const auto& game = window_->game();
+        const Cell blank = game.blankCell();
+        const Cell near{blank.row == 0 ? 1 : blank.row - 1, blank.column};
+        auto* far = piece(game.pieceAt(blank == Cell{1, 1} ? Cell{} : Cell{2 - blank.row, 2 - blank.column}));
+        PieceWidget* mover = piece(game.pieceAt(near));
+        QTest::keyClick(far, Qt::Key_A);
+        QTest::mouseClick(far, Qt::LeftButton);
+        QTest::keyClick(mover, Qt::Key_Return);
+        QCOMPARE(mover->geometry(), window_->cellRect(blank));
+        QCOMPARE(text(u"lblscoreresult"_s), u"2"_s); // Hard: the far piece stays; A is no attempt
+        // Tab walks the cells in reading order, an arrow to the nearest piece that way, over the
+        // blank; at the board's edge the focus stays put.
+        QList<PieceWidget*> reading;
+        for (int cell = 0; cell < 9; ++cell)
+            reading << piece(game.pieceAt({cell / 3, cell % 3}));
+        reading.removeOne(piece(1));
+        const auto inside = [](Cell cell) { return QRect(0, 0, 3, 3).contains(cell.column, cell.row); };
+        const std::pair<Qt::Key, Cell> arrows[] = {
+            {Qt::Key_Left, {0, -1}}, {Qt::Key_Right, {0, 1}}, {Qt::Key_Up, {-1, 0}}, {Qt::Key_Down, {1, 0}}};
+        reading.front()->setFocus();
+        for (auto* from : std::as_const(reading)) {
+            QCOMPARE(QApplication::focusWidget(), from);
+            const Cell cell = game.cellOfPiece(from->piece());
+            const QString name = u"Piece %1, row %2, column %3"_s.arg(from->piece()).arg(cell.row + 1);
+            QCOMPARE(from->accessibleName(), name.arg(cell.column + 1));
+            for (const auto& [key, step] : arrows) {
+                Cell to = cell;
+                do
+                    to = {to.row + step.row, to.column + step.column};
+                while (inside(to) && game.pieceAt(to) == 1);
+                QTest::keyClick(from, key);
+                QCOMPARE(QApplication::focusWidget(), inside(to) ? piece(game.pieceAt(to)) : from);
+                from->setFocus();
+            }
+            QTest::keyClick(from, Qt::Key_Tab);
+        }
+        // Solved on Easy, the clock stops, the message comes once and the whole picture shows.
+        trigger(u"easy1"_s);
+        QVERIFY(window_->findChild<QAction*>(u"easy1"_s)->isChecked());
+        fakes_->advance(7s);
+        QTRY_COMPARE(text(u"lbltimeresult"_s), u"7 Seconds"_s);
+        // Cell by cell: the blank goes there, then the piece that belongs there.
+        for (int cell = 1; cell < 9; ++cell) {
+            if (const int there = game.pieceAt({cell / 3, cell % 3}); there != cell + 1) {
+                if (there != 1)
+                    QTest::mouseClick(piece(there), Qt::LeftButton);
+                QTest::mouseClick(piece(cell + 1), Qt::LeftButton);
+            }
+        }
+        QCOMPARE(fakes_->shown, (QStringList{u"First Load the picture."_s, u"First load the picture."_s,
+                                             u"                        Game is over."_s}));
+        QVERIFY(piece(1)->isVisible() && !window_->findChild<QTimer*>(u"Timer1"_s)->isActive());
+        auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
+        QCOMPARE(picture->parentWidget()->childAt(picture->geometry().center()), picture);
+        trigger(u"opicture1"_s);
+        trigger(u"content1"_s);
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), &QWidget::isVisible), 3);
+        trigger(u"exit1"_s);
+        QVERIFY(std::ranges::none_of(QApplication::topLevelWidgets(), &QWidget::isVisible));
+    }
+
+    // On both pages each name stands on a line of text (16 pixels to a line), in a gap clear of
+    // the words around it, also when a translation makes the names wider than their gaps.
+    void namesStandInTheirGaps()
+    {
+        for (const bool capitals : {false, true}) {
+            Capitals translator;
+            if (capitals)
+                QCoreApplication::installTranslator(&translator);
+            QWidget playArea;
+            frmhelpcontent window;
+            const QList<QWidget*> pages = {createQuickHelpPanel(&playArea), window.findChild<HelpPage*>()};
+            QCoreApplication::removeTranslator(&translator);
+            for (auto* page : pages) {
+                const QStringList lines = qobject_cast<HelpPage*>(page)->lineTexts();
+                QCOMPARE(lines.size(), 21);
+                for (auto* name : page->findChildren<QLabel*>()) {
+                    const QRect letters = ink(name, name->rect());
+                    const int row = letters.top() / 16;
+                    QVERIFY2(letters.bottom() / 16 == row && !lines.at(row).isEmpty(),
+                             qPrintable(name->objectName()));
+                    const QRect around(letters.left() - 2, row * 16, letters.width() + 4, 16);
+                    QVERIFY2(ink(page, around).isNull(),
+                             qPrintable(name->objectName() + u" touches a word"_s));
+                }
+            }
+        }
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"

@@ -18,10 +18,8 @@ TEST(StartTime, CountsWholeSecondsOfTheWallClockOnTheSteadyClock)
         {kNoon + 700ms, 299'999'999ns, 0},
         {kNoon + 700ms, 300ms, 1},
         {kNoon + 700ms, 1300ms, 2},
-        {kNoon, 999ms, 0},
         {kNoon, 1s, 1},
-        {kNoon + 12h - 300ms, 1h + 300ms, 3601}, // over midnight
-        {-300ms, 300ms, 1},                      // before 1970
+        {-300ms, 300ms, 1}, // before 1970
         {kNoon + 700ms, -1ns, 0},
         {kNoon, 32768s, 32768},
     };

@@ -28,10 +28,9 @@ std::unordered_set<int> reachable(const Board& home, int n)
     for (std::deque<Board> queue{home}; !queue.empty(); queue.pop_front()) {
         const Board& board = queue.front();
         const int blank = static_cast<int>(std::ranges::find(board, 1) - board.begin());
-        for (const int cell :
-             {blank - n, blank + n, blank % n > 0 ? blank - 1 : -1, blank % n < n - 1 ? blank + 1 : -1}) {
+        for (const int cell : {blank - n, blank - 1, blank + 1, blank + n}) {
             Board next = board;
-            if (cell >= 0 && cell < n * n)
+            if (cell >= 0 && cell < n * n && (cell / n == blank / n || cell % n == blank % n))
                 std::iter_swap(next.begin() + blank, next.begin() + cell);
             if (seen.insert(number(next)).second)
                 queue.push_back(next);

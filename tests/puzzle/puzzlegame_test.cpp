@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <deque>
-#include <ranges>
+#include <numeric>
 #include <set>
 
 namespace tilmora::puzzle {
@@ -26,10 +26,9 @@ Board boardOf(const PuzzleGame& game)
     return board;
 }
 
-// Plays a game to the end on Hard. It fills the board from the far corner towards the blank's home:
-// each row but the last two (its last two cells together), then the last two rows column by column,
-// then the 2x2 block at home; each step searches breadth first where its pieces and the blank can go
-// without entering the cells already filled. Returns the attempts shown at the last click.
+// Plays a game to the end on Hard, filling the board from the far corner: the rows but the last two,
+// then those two column by column, then the 2x2 block at home, each step a breadth-first search of
+// where its pieces and the blank can go around the cells filled. Returns the attempts of the last click.
 std::int64_t solveOnHard(PuzzleGame& game)
 {
     const int n = game.boardsize();
@@ -46,19 +45,19 @@ std::int64_t solveOnHard(PuzzleGame& game)
     std::set<int> filled;
     ClickOutcome outcome;
     for (const auto& cells : steps) {
-        // A state: the blank's cell, then the cells of the pieces to place (piece k belongs in cell k - 1),
-        // queued with the cells the blank stepped into to get there.
-        std::vector<int> start{find(boardOf(game), 1)};
+        // A state: where the pieces for these cells stand, then the blank; queued with the blank's steps.
+        std::vector<int> start;
         for (const int cell : cells)
             start.push_back(find(boardOf(game), cell + 1));
+        start.push_back(find(boardOf(game), 1));
         std::set<std::vector<int>> seen{start};
         std::deque<std::pair<std::vector<int>, std::vector<int>>> queue{{start, {}}};
-        for (; !std::ranges::equal(queue.front().first | std::views::drop(1), cells); queue.pop_front()) {
-            const int blank = queue.front().first[0];
+        for (; !std::equal(cells.begin(), cells.end(), queue.front().first.begin()); queue.pop_front()) {
+            const int blank = queue.front().first.back();
             for (const int to : {blank - n, blank - 1, blank + 1, blank + n}) {
                 auto [state, path] = queue.front();
                 std::ranges::replace(state, to, blank);
-                state[0] = to;
+                state.back() = to;
                 path.push_back(to);
                 const bool beside = to >= 0 && to < n * n && (to / n == blank / n || to % n == blank % n);
                 if (beside && !filled.contains(to) && seen.insert(state).second)
@@ -95,7 +94,7 @@ TEST(PuzzleGame, DealsCanBeSolvedOnHardHoweverLongTheGame)
 // any piece number, helped towards the end on Easy so that many games end solved.
 TEST(PuzzleGame, RandomGamesKeepTheRules)
 {
-    std::mt19937 player(2024);
+    std::mt19937 player(11);
     RandomEngine dealer(7);
     const auto roll = [&](int below) { return std::uniform_int_distribution(0, below - 1)(player); };
     PuzzleGame game;
@@ -107,10 +106,13 @@ TEST(PuzzleGame, RandomGamesKeepTheRules)
         // home, and only then shows piece 1 and clears the counts; the clock runs only in play.
         const Board before = boardOf(game);
         const int n = game.boardsize();
-        EXPECT_TRUE(std::ranges::all_of(std::views::iota(0, n * n), [&](int cell) {
-            return game.cellOfPiece(before[static_cast<std::size_t>(cell)]) == Cell{cell / n, cell % n};
+        Board home(before.size());
+        std::iota(home.begin(), home.end(), 1);
+        EXPECT_TRUE(std::ranges::all_of(home, [&](int piece) {
+            const Cell cell = game.cellOfPiece(piece);
+            return before[static_cast<std::size_t>(cell.row * n + cell.column)] == piece;
         }));
-        const bool over = game.hasBoard() && std::ranges::is_sorted(before);
+        const bool over = game.hasBoard() && before == home;
         EXPECT_EQ(std::tuple(game.isOver(), game.isPieceVisible(1), game.CheckSolved(), game.flagforsolved()),
                   std::tuple(over, over, over, over));
         EXPECT_EQ(game.timerEnabled(), game.inPlay());
@@ -121,7 +123,7 @@ TEST(PuzzleGame, RandomGamesKeepTheRules)
         const int kind = roll(100);
         if (kind < 1) {
             game.pictureLoaded();
-            EXPECT_EQ(game.boardsize() + game.attempts(), 0);
+            EXPECT_TRUE(game.flagforsize() && game.boardsize() + game.attempts() == 0);
         } else if (kind < 4) {
             game.chooseSize(size = 2 + roll(9));
             game.chooseLevel(roll(2) == 0 ? Level::Easy : Level::Hard);
@@ -145,7 +147,7 @@ TEST(PuzzleGame, RandomGamesKeepTheRules)
             const bool help = kind < 50 && inPlay && game.level() == Level::Easy; // the best move on Easy
             const int piece = !help        ? roll(n * n + 4) - 2
                               : blank != 0 ? blank + 1
-                                           : *std::ranges::mismatch(before, std::views::iota(1)).in1;
+                                           : *std::ranges::mismatch(before, home).in1;
             const int key = kind < 20 ? PuzzleGame::kEnterKey : kind < 25 ? kind : -1; // -1: a click
             const ClickOutcome outcome = key < 0 ? game.click(piece) : game.keyPress(piece, key);
             const bool counts =
@@ -157,7 +159,7 @@ TEST(PuzzleGame, RandomGamesKeepTheRules)
                 std::iter_swap(expected.begin() + blank, expected.begin() + from);
             EXPECT_EQ(boardOf(game), expected);
             EXPECT_EQ(std::tuple(outcome.counted, outcome.moved, outcome.solved, outcome.attemptsShown),
-                      std::tuple(counts, expected != before, counts && std::ranges::is_sorted(expected),
+                      std::tuple(counts, expected != before, counts && expected == home,
                                  counts ? attempts + 1 : 0));
             EXPECT_EQ(game.attempts(), outcome.solved ? 0 : attempts + (counts ? 1 : 0));
             solved += outcome.solved ? 1 : 0;

@@ -20,8 +20,9 @@ std::optional<std::string> tilmora::fuzzing::playGameCommands(std::span<const st
     std::vector<int> before; // the piece in each cell in reading order, before the command
     for (int step = 0; at < bytes.size(); ++step) {
         const auto [inPlay, attempts] = std::pair(game.inPlay(), game.attempts());
-        const auto [command, arg] = std::pair{take(1) % 6, static_cast<int>(take(1))}; // braces: in order
-        const int key = command == 5 ? static_cast<int>(take(1)) : 0;                  // only Enter clicks
+        const auto [command, arg] =
+            std::pair{take(1) % 6, static_cast<int>(take(1))};        // braces: read in order
+        const int key = command == 5 ? static_cast<int>(take(1)) : 0; // only Enter clicks
         if (command == 0)
             game.pictureLoaded();
         if (command == 1)

@@ -1,9 +1,5 @@
 #pragma once
 
-// Plays arbitrary bytes as a sequence of player commands on a PuzzleGame and checks, after every
-// command, that the board still makes sense. The fuzzer calls it with whatever libFuzzer makes up;
-// the window tests replay the saved inputs through it with the ordinary compiler.
-
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,7 +7,7 @@
 
 namespace tilmora::fuzzing {
 
-// The first broken rule, described for a person, or nothing when every check held.
+// Plays bytes as player commands on a PuzzleGame: the first rule broken, described, or nothing.
 [[nodiscard]] std::optional<std::string> playGameCommands(std::span<const std::uint8_t> bytes);
 
 } // namespace tilmora::fuzzing

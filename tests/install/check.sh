@@ -21,10 +21,13 @@ expected=(usr/bin/tilmora-puzzle usr/share/doc/tilmora-puzzle/copyright "$deskto
 diff <(printf '%s\n' "${expected[@]}" | sort) <(find . ! -type d | cut -c3- | sort) || fail "other files (+)"
 # Valid desktop and AppStream files that name each other, the icon and the program.
 desktop-file-validate "$desktop" && appstreamcli validate --no-net "$metainfo" || fail "not valid"
+# The entry takes one file, offered for the picture types the game opens; AppStream lists the same.
 entry() { sed -n "s/^$1=//p" "$desktop"; }
+types=(image/jpeg image/png image/gif image/bmp image/webp image/vnd.microsoft.icon)
 [ "$(entry Name)|$(entry Categories)|$(entry Icon)" = "Tilmora Picture Puzzle Game|Game;LogicGame;|$id" ] &&
-    [ -x "usr/bin/$(entry Exec)" ] || fail "the desktop entry says: $(cat "$desktop")"
-for tag in "<id>$id</id>" ">$id.desktop</launchable>" "<binary>$(entry Exec)</binary>"; do
+    [ "$(entry Exec)" = "tilmora-puzzle %f" ] && [ -x usr/bin/tilmora-puzzle ] &&
+    [ "$(entry MimeType)" = "$(printf '%s;' "${types[@]}")" ] || fail "the desktop entry says: $(cat "$desktop")"
+for tag in "<id>$id</id>" ">$id.desktop</launchable>" "<binary>tilmora-puzzle</binary>" "${types[@]/%/</mediatype>}"; do
     grep -qF "$tag" "$metainfo" || fail "the AppStream file lacks $tag"
 done
 [ "$mode" = package ] || exit 0

@@ -73,7 +73,8 @@ def snap(win, path):
 
 
 def play(program, folder, output, picture_path, picture):
-    game, win, _ = xs.start(program, folder)
+    os.makedirs(home := os.path.join(folder, "home"), mode=0o700, exist_ok=True)
+    game, win, _ = xs.start(program, home)
     snap(win, os.path.join(output, "quick-help.png"))
 
     xs.keys(win, "ctrl+l")

@@ -34,12 +34,12 @@ def windows():
 def keys(win, *names):  # no window manager gives the focus, so the window takes it
     run("xdotool", "windowfocus", win.id, "key", "--clearmodifiers", *names)
 
-def start(program, folder):  # a home of its own in folder; returns game, window, screen at the quick help
-    os.makedirs(home := os.path.join(folder, "home"), mode=0o700, exist_ok=True)
+def start(program, home, *args):  # returns game, window, screen at the quick help (or, with args, drawn)
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=home, XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
-    atexit.register((game := subprocess.Popen([program], env=env)).kill)
+    atexit.register((game := subprocess.Popen([program, *args], env=env)).kill)
     win = wait_for(windows, "the main window")[0]
-    drawn = lambda pixel: all(pixel(*win.at(x, y)) == GREY for x in (10, 445) for y in (10, 432)) and pixel
+    helped = lambda pixel: all(pixel(*win.at(x, y)) == GREY for x in (10, 445) for y in (10, 432))
+    drawn = lambda pixel: (args or helped(pixel)) and pixel
     return game, win, wait_for(lambda: drawn(screen()), f"the quick help in {win}")
 
 def other_window(win, what):  # the one window besides the main window, once drawn
@@ -81,11 +81,15 @@ def read_board(win):  # by colour, 0 for the black blank cell; None while a cell
              for dx in (15, 50, 85) for dy in (15, 50, 85)} for cell in range(9)]
     return [min(cell) for cell in seen] if all(len(cell) == 1 and None not in cell for cell in seen) else None
 
+def colours(home):  # a 300 x 300 picture of the 3 x 3 flat colours
+    path = os.path.join(home, "colours.png")
+    run("convert", "ppm:-", "-sample", "300x", "png24:" + path, stdin=b"P6 3 3 255\n" + bytes(sum(COLOURS, ())))
+    return path
+
 def solve_puzzle(win, pixel):
     """A whole game: a 3 x 3 picture of flat colours loaded through the file dialog, 3*3 chosen in
     the menu, Start, solved on Easy by clicks, "Game is over." in a message box, the whole picture."""
-    path = os.path.abspath("home/colours.png")
-    run("convert", "ppm:-", "-sample", "300x", "png24:" + path, stdin=b"P6 3 3 255\n" + bytes(sum(COLOURS, ())))
+    path = colours(os.path.abspath("home"))
     keys(win, "ctrl+l")
     run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", "--delay", 30, path)
     run("xdotool", "key", "Return")
@@ -100,12 +104,18 @@ def solve_puzzle(win, pixel):
     keys(box, "Return")
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the whole picture when the game is over")
 
+def picture_argument(win, pixel):
+    """tilmora-puzzle PICTURE: the picture loaded at start-up in place of the quick help."""
+    wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture named on the command line")
+
 if __name__ == "__main__":
     list(map(os.remove, glob.glob("*.png")))  # screenshots of an earlier run
     try:
-        game, win, pixel = start(sys.argv[1], os.getcwd())
+        os.makedirs(home := os.path.abspath("home"), mode=0o700, exist_ok=True)
+        args = [colours(home)] if sys.argv[2] == "argument" else []
+        game, win, pixel = start(sys.argv[1], home, *args)
         run("import", "-window", "root", "startup.png")
-        {"startup": startup, "solve": solve_puzzle}[sys.argv[2]](win, pixel)
+        {"startup": startup, "solve": solve_puzzle, "argument": picture_argument}[sys.argv[2]](win, pixel)
         menu(win, "Left", "Return")  # Exit
         assert game.wait(60) == 0, f"the program exited with status {game.returncode} after Exit"
     except Exception as error:

@@ -3,7 +3,10 @@
 // reduced decoders read it; anything else is refused with one sentence naming the file.
 
 #include "picture/fitpicture.h"
+#include "picture/jpegdecoder.h"
 #include "picture/pictureloader.h"
+#include "picture/pngdecoder.h"
+#include "picture/webpdecoder.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -55,6 +58,17 @@ QByteArray turned(const QByteArray& jpeg, char orientation)
     return jpeg.left(2) + exif + orientation + QByteArray(6, '\0') + jpeg.mid(2);
 }
 
+// The largest colour difference from Qt's whole decode on black (premultiplied), smoothly scaled.
+int differenceFromQt(const QImage& ours, const QImage& whole)
+{
+    const QImage qt = whole.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                          .scaled(ours.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int worst = 0;
+    for (qsizetype i = 0; i < qt.sizeInBytes(); ++i) // colour channels only
+        worst = std::max(worst, i % 4 == 3 ? 0 : std::abs(ours.constBits()[i] - qt.constBits()[i]));
+    return worst;
+}
+
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
 const QByteArray kRedGif =
     QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
@@ -72,6 +86,8 @@ private slots:
     void loadsOrRefuses_data();
     void loadsOrRefuses();
     void sixteenBitColourMarkedTransparent();
+    void decodersReduce_data();
+    void decodersReduce();
 
 private:
     QTemporaryDir folder_;
@@ -89,11 +105,8 @@ void PictureTest::loadsOrRefuses_data()
     QTest::addColumn<QString>("refusal");
 
     const QImage photo = corners({1200, 800});
-    const QImage grey = photo.convertToFormat(QImage::Format_Grayscale8);
     const QImage large = corners({2400, 1800}); // a PNG is reduced while decoded from 4 times the size
     const QImage clear = corners({2000, 1500}, 0x00ffffff); // its colour hidden under it white
-    QFile seed(QStringLiteral(TILMORA_INTERLACED_PNG));     // the loader fuzzer's, which Qt cannot write
-    QVERIFY(seed.open(QIODevice::ReadOnly));
     // Stray bytes and a restart marker between segments, a fill byte before the end: all allowed.
     QByteArray padded = encode(corners({64, 48}), "jpeg").insert(20, QByteArray("\x12\x34\xff\xd7", 4));
     padded.insert(padded.size() - 2, '\xff');
@@ -106,8 +119,6 @@ void PictureTest::loadsOrRefuses_data()
         QTest::newRow(name) << bytes << natural << fitted << ratio << QString();
     };
     row("photo.jpg", encode(photo, "jpeg"), {1200, 800}, {440, 293});
-    row("grey.jpg", encode(grey, "jpeg"), {1200, 800}, {440, 293});
-    row("progressive.jpg", encode(photo, "jpeg", -1, true), {1200, 800}, {440, 293});
     row("turned right, ratio 2.jpg", turned(encode(photo, "jpeg"), 6), {800, 1200}, {586, 880}, 2);
     row("padded.jpg", padded, {64, 48}, {64, 48});
     row("rgb.png", encode(large, "png"), {2400, 1800}, {550, 413}, 1.25);
@@ -115,12 +126,10 @@ void PictureTest::loadsOrRefuses_data()
     row("grey.png", encode(large.convertToFormat(QImage::Format_Grayscale8), "png"), {2400, 1800},
         {440, 330});
     row("16-bit.png", encode(clear.convertToFormat(QImage::Format_RGBA64), "png"), {2000, 1500}, {440, 330});
-    row("interlaced.png", seed.readAll(), {1760, 200}, {440, 50});
     row("small@2x.png", encode(corners({300, 200}), "png"), {300, 200}, {300, 200});
     row("wide strip.png", encode(corners({20000, 20}), "png"), {20000, 20}, {440, 1});
     row("tall strip.png", encode(corners({20, 20000}), "png"), {20, 20000}, {1, 440});
     row("lossy.webp", encode(photo, "webp", 90), {1200, 800}, {440, 293});
-    row("lossless.webp", encode(photo, "webp", 100), {1200, 800}, {440, 293});
     row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
     row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
     // Rows stored from the top, as a negative height in the header says.
@@ -211,16 +220,9 @@ void PictureTest::loadsOrRefuses()
     QCOMPARE(picture.fitted.devicePixelRatio(), ratio);
     QCOMPARE(picture.fitted.deviceIndependentSize().toSize(), fittedPixelSize(natural));
     QVERIFY(!picture.fitted.hasAlphaChannel());
-    // Qt's reader decoding the whole file, upright, on black (premultiplied), smoothly scaled.
-    QImageReader reader(file.fileName());
+    QImageReader reader(file.fileName()); // upright
     reader.setAutoTransform(true);
-    const QImage qt = reader.read()
-                          .convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                          .scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const uchar* ours = picture.fitted.constBits();
-    int worst = 0;
-    for (qsizetype i = 0; i < qt.sizeInBytes(); ++i) // colour channels only
-        worst = std::max(worst, i % 4 == 3 ? 0 : std::abs(ours[i] - qt.constBits()[i]));
+    const int worst = differenceFromQt(picture.fitted, reader.read());
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
 }
 
@@ -247,6 +249,64 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
     QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
+}
+
+// Each decoder reads its own format at the size it promises, a progressive JPEG only as far as that
+// size needs, and declines anything else: too small to gain, broken, or not its format.
+void PictureTest::decodersReduce_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("atLeast");
+    QTest::addColumn<QSize>("size");    // of the result; nothing when every decoder declines
+    QTest::addColumn<qint64>("budget"); // JPEG's memory: too large below what the loader allows
+
+    const QImage photo = corners({1200, 800});
+    const QImage grey = photo.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray jpeg = encode(photo, "jpeg");
+    const QByteArray progressive = encode(photo, "jpeg", -1, true);
+    const QByteArray coarse = encode(grey, "jpeg", 10, true);    // each bit of a block's average shows
+    const QByteArray png = encode(corners({2000, 1001}), "png"); // blocks of 3 cut short at the edges
+    QFile seed(QStringLiteral(TILMORA_INTERLACED_PNG));          // the loader fuzzer's, which Qt cannot write
+    QVERIFY(seed.open(QIODevice::ReadOnly));
+    const auto row = [](const char* name, const QByteArray& bytes, QSize atLeast, QSize size,
+                        qint64 budget = kAllocationLimitBytes) {
+        QTest::newRow(name) << bytes << atLeast << size << budget;
+    };
+    row("1/8.jpg", jpeg, {150, 100}, {150, 100});
+    row("grey, 3/8 for its height.jpg", encode(grey, "jpeg"), {10, 201}, {450, 300});
+    row("whole.jpg", jpeg, {1201, 10}, {1200, 800});
+    row("progressive, 2/8.jpg", progressive, {300, 200}, {300, 200});
+    row("progressive, 1/8 without its last scan.jpg",
+        progressive.left(progressive.lastIndexOf("\xff\xda") + 10), {150, 100}, {150, 100});
+    row("coarse grey progressive, 1/8 without its last scan.jpg",
+        coarse.left(coarse.lastIndexOf("\xff\xda") + 10), {150, 100}, {150, 100});
+    row("progressive, over its budget.jpg", progressive, {150, 100}, {}, 1 << 20);
+    row("cut.jpg", jpeg.left(jpeg.size() / 2), {150, 100}, {});
+    row("blocks of 3.png", png, {300, 150}, {667, 334});
+    row("interlaced.png", seed.readAll(), {440, 50}, {880, 100});
+    row("under four times the size.png", png, {300, 251}, {});
+    row("lossy.webp", encode(photo, "webp", 90), {440, 293}, {440, 293});
+    row("lossless.webp", encode(photo, "webp", 100), {300, 200}, {300, 200});
+}
+
+void PictureTest::decodersReduce()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, atLeast);
+    QFETCH(QSize, size);
+    QFETCH(qint64, budget);
+
+    // Every decoder is given every file: at most the one for its format decodes it.
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const JpegDecode jpeg = decodeJpegReduced(bytes, atLeast, budget);
+    const std::optional<QImage> png = decodePngReduced(buffer, atLeast);
+    const std::optional<QImage> webp = decodeWebpScaled(bytes, atLeast, kMaxSourcePixels);
+    QCOMPARE(jpeg.outcome == JpegDecode::Outcome::TooLarge, budget < kAllocationLimitBytes);
+    const QImage decoded = png.value_or(webp.value_or(jpeg.image));
+    QCOMPARE(decoded.isNull() ? QSize() : decoded.size(), size);
+    const int worst = decoded.isNull() ? 0 : differenceFromQt(decoded, QImage::fromData(bytes));
+    QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
 }
 
 QTEST_GUILESS_MAIN(PictureTest)

@@ -261,26 +261,46 @@ bool bmpReachesEnd(QFile& file)
 // Whether a PNG's chunks run whole to its end chunk, the ones that make up the picture with their
 // checksums right. libpng, inside Qt's reader, would print its complaint about a file cut short or
 // spoilt to the terminal; found here, the file is refused quietly, as damaged. The checksums of
-// the optional chunks are left to libpng, which skips a spoilt one and shows the picture.
-bool pngReachesEnd(QByteArrayView data)
+// the optional chunks are left to libpng, which skips a spoilt one and shows the picture. The file
+// is read as a stream, a block at a time, as the decoder reads it: mapped whole, a large picture's
+// file would be held in memory for nothing. The file is left where it was.
+bool pngReachesEnd(QFile& file)
 {
-    constexpr qsizetype kSignature = 8, kLength = 4, kType = 4, kChecksum = 4;
-    qsizetype at = kSignature;
-    while (data.size() - at >= kLength + kType + kChecksum) {
-        const qsizetype length = qFromBigEndian<quint32>(data.data() + at);
-        if (length > data.size() - at - kLength - kType - kChecksum)
-            return false;
-        const QByteArrayView chunk = data.sliced(at + kLength, kType + length);
-        const bool critical = (chunk[0] & 0x20) == 0; // an upper-case first letter
-        const auto* bytes = reinterpret_cast<const Bytef*>(chunk.data());
-        if (critical && crc32_z(0, bytes, static_cast<z_size_t>(chunk.size())) !=
-                            qFromBigEndian<quint32>(chunk.data() + chunk.size()))
-            return false;
-        if (chunk.first(kType) == "IEND")
-            return true;
-        at += kLength + kType + length + kChecksum;
+    constexpr qint64 kSignature = 8, kLengthAndType = 8, kChecksum = 4;
+    const qint64 readerAt = file.pos();
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    bool whole = false;
+    for (file.seek(kSignature);;) {
+        const QByteArray head = file.read(kLengthAndType);
+        if (head.size() < kLengthAndType)
+            break;
+        const qint64 length = qFromBigEndian<quint32>(head.constData());
+        if (length > file.size() - file.pos() - kChecksum)
+            break;
+        const bool critical = (head[4] & 0x20) == 0; // an upper-case first letter
+        if (!critical) {
+            file.seek(file.pos() + length + kChecksum);
+            continue;
+        }
+        uLong checksum = crc32_z(0, reinterpret_cast<const Bytef*>(head.constData() + 4), 4);
+        for (qint64 left = length; left > 0;) {
+            const qint64 got = file.read(block.data(), std::min<qint64>(left, block.size()));
+            if (got <= 0)
+                break;
+            checksum = crc32_z(checksum, reinterpret_cast<const Bytef*>(block.constData()),
+                               static_cast<z_size_t>(got));
+            left -= got;
+        }
+        const QByteArray stored = file.read(kChecksum);
+        if (stored.size() < kChecksum || checksum != qFromBigEndian<quint32>(stored.constData()))
+            break;
+        if (head.endsWith("IEND")) {
+            whole = true;
+            break;
+        }
     }
-    return false;
+    file.seek(readerAt);
+    return whole;
 }
 
 // Whether the file holds all the picture data its header announces, for the formats whose reader
@@ -522,7 +542,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
             return notOpened(name, QByteArray::number(depth) + "-bit JPEG");
     }
     // A PNG cut short or spoilt is found before any reader opens the file (see pngReachesEnd).
-    if (format == "png" && !walkMapped(file, true, pngReachesEnd))
+    if (format == "png" && !pngReachesEnd(file))
         return damaged(name);
 
     QImageReader reader(&file, format);

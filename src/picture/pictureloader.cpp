@@ -268,7 +268,7 @@ bool pngReachesEnd(QFile& file)
 {
     constexpr qint64 kSignature = 8, kLengthAndType = 8, kChecksum = 4;
     const qint64 readerAt = file.pos();
-    QByteArray block(64 * 1024, Qt::Uninitialized);
+    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
     bool whole = false;
     for (file.seek(kSignature);;) {
         const QByteArray head = file.read(kLengthAndType);

@@ -16,6 +16,7 @@
 
 #include "benchgame.h"
 #include "benchsupport.h"
+#include "mainwindow/board.h"
 #include "picture/fitpicture.h"
 #include "picture/pictureloader.h"
 #include "picture/webpdecoder.h"
@@ -178,7 +179,7 @@ void startSixBySix(benchmark::State& state)
         window.start1_Click();
         paintPending();
     }
-    if (window.picturesplit().size() != 37)
+    if (window.board()->picturesplit().size() != 37)
         state.SkipWithError("Start did not lay out 36 pieces");
     state.counters["paints"] =
         benchmark::Counter(static_cast<double>(paints.count()), benchmark::Counter::kAvgIterations);

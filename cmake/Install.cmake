@@ -1,9 +1,8 @@
 # What `cmake --install` puts where, as desktops expect it: the program, its desktop entry, its
 # icon in the hicolor theme, the AppStream description software centres read, and the licence.
-# The desktop entry, the icon and the AppStream file are all named by the application id.
+# The desktop entry, the icon and the AppStream file are all named by the application id
+# (TILMORA_APP_ID, set in CMakeLists.txt).
 include(GNUInstallDirs)
-
-set(TILMORA_APP_ID "example.tilmora.PicturePuzzle")
 
 install(TARGETS tilmora-puzzle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 

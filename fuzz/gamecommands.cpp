@@ -2,11 +2,15 @@
 
 #include "puzzle/puzzlegame.h"
 
-#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <utility>
 
 using namespace tilmora::puzzle;
 
-std::optional<std::string> tilmora::fuzzing::playGameCommands(std::span<const std::uint8_t> bytes)
+// The rules themselves are checked by the random-games test; here the sanitizers and the game's own
+// assertions watch for what a command sequence no test thought of does to memory and arithmetic.
+void tilmora::fuzzing::playGameCommands(std::span<const std::uint8_t> bytes)
 {
     std::size_t at = 0;
     const auto take = [&](int count) { // the next bytes, big-endian; zeros once the input runs dry
@@ -17,14 +21,10 @@ std::optional<std::string> tilmora::fuzzing::playGameCommands(std::span<const st
     };
     PuzzleGame game;
     RandomEngine random(static_cast<std::uint32_t>(take(4)));
-    std::vector<int> before; // the piece in each cell in reading order, before the command
-    for (int step = 0; at < bytes.size(); ++step) {
-        const auto [inPlay, attempts] = std::pair(game.inPlay(), game.attempts());
-        const auto [command, arg] =
-            std::pair{take(1) % 6, static_cast<int>(take(1))};        // braces: read in order
-        const int key = command == 5 ? static_cast<int>(take(1)) : 0; // only Enter clicks
-        if (command == 0)
-            game.pictureLoaded();
+    while (at < bytes.size()) {
+        const auto [command, arg] = std::pair{take(1) % 6, static_cast<int>(take(1))}; // braces: in order
+        if (command == 0) // pictures of 1 to 16 pixels a side, some too small for the board
+            game.pictureLoaded(1 + arg % 16, 1 + arg / 16);
         if (command == 1)
             game.chooseSize(2 + arg % 9);
         if (command == 2)
@@ -33,30 +33,9 @@ std::optional<std::string> tilmora::fuzzing::playGameCommands(std::span<const st
             game.start(random, {SteadyTime{}, WallTime{std::chrono::milliseconds(arg * 4)}});
         if (command == 4) // any steady time, before the start and at the ends of the clock too
             game.tick(SteadyTime{std::chrono::nanoseconds(take(8))});
-        const auto outcome = command == 5 ? game.keyPress(arg - 8, key) : ClickOutcome{}; // -8 to 247
-        // A click in play counts; the piece trades cells with the blank on Easy, on Hard if beside it.
-        const auto from = std::ranges::find(before, arg - 8) - before.begin();
-        const auto blank = std::ranges::find(before, 1) - before.begin();
-        const bool counts = inPlay && key == PuzzleGame::kEnterKey && from < std::ssize(before);
-        const int n = game.boardsize();
-        const bool beside = counts && std::abs(from / n - blank / n) + std::abs(from % n - blank % n) == 1;
-        auto expected = before;
-        if (counts && (game.level() == Level::Easy || beside))
-            std::iter_swap(expected.begin() + from, expected.begin() + blank);
-        std::vector<int> board; // 0 where the piece in a cell says it stands elsewhere
-        for (int cell = 0; game.hasBoard() && cell < n * n; ++cell) {
-            const Cell where{cell / n, cell % n};
-            board.push_back(game.cellOfPiece(game.pieceAt(where)) == where ? game.pieceAt(where) : 0);
-        }
-        const auto broken = [&](const char* rule) { return "command " + std::to_string(step) + ": " + rule; };
-        if (std::ranges::count(board, 0) > 0 || game.timerEnabled() != game.inPlay() ||
-            game.isOver() != (game.hasBoard() && std::ranges::is_sorted(board)))
-            return broken("a cell without its one piece, a clock out of play, or an end with a piece away");
-        if (outcome.counted != counts || outcome.attemptsShown != (counts ? attempts + 1 : 0) ||
-            outcome.moved != (expected != before) ||
-            (command != 0 && command != 3 && (board != expected || (!counts && game.attempts() != attempts))))
-            return broken("a command counted or moved against the rules");
-        before = board;
+        if (command == 5) // piece numbers -8 to 247
+            game.click(arg - 8);
+        if (game.hasBoard() && game.CheckSolved() != game.isOver())
+            std::abort(); // a board solved in play, or an end with a piece away
     }
-    return std::nullopt;
 }

@@ -4,6 +4,7 @@
 //   tilmora-puzzle --help       the usage;  --version: the name and version
 
 #include "deferrediconstyle.h"
+#include "identity/identity.h"
 #include "mainwindow/frmmain.h"
 #include "quitafterfirstframe.h"
 #include "windowicon.h"
@@ -81,14 +82,14 @@ std::optional<QString> pictureFromCommandLine()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication::setApplicationName(QStringLiteral(TILMORA_APP_NAME));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TILMORA_APP_VERSION_DISPLAY));
+    QCoreApplication::setApplicationName(QString::fromUtf8(tilmora::identity::kName));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(tilmora::identity::kVersion));
     answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
     const auto picture = pictureFromCommandLine();
     // The application id: desktops match the window to its desktop entry and icon by it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.tilmora.PicturePuzzle"));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(tilmora::identity::kId));
     // Window managers draw the window icon in title bars and window switchers, 16 to 64 pixels;
     // launchers, docks and task bars take larger sizes from the installed theme icon the desktop
     // entry names. Each rendering is read only when the window system asks for it.

@@ -4,7 +4,9 @@
 // and the clock. It turns the player's commands, clicks and keys into calls on the game and draws
 // what the game says; the rules themselves live in puzzle::PuzzleGame.
 
+#include "picture/pictureloader.h"
 #include "puzzle/puzzlegame.h"
+#include "statusrow.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -14,18 +16,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QAction;
-class QActionGroup;
-class QLabel;
 
 namespace tilmora {
 
+class Board;
 class MessageBoxes;
 class PictureBox;
 class PictureChooser;
-class PieceWidget;
 class frmhelp;
 class frmhelpcontent;
 
@@ -48,10 +47,8 @@ public:
     [[nodiscard]] const puzzle::PuzzleGame& game() const { return game_; }
     // The path of the picture on show; empty before the first load.
     [[nodiscard]] const QString& picturefile() const { return picturefile_; }
-    // The pieces on screen, by piece number (element 0 unused); empty without a board.
-    [[nodiscard]] const std::vector<PieceWidget*>& picturesplit() const { return picturesplit_; }
-    // Where a cell of the board lies in the play area, in logical pixels.
-    [[nodiscard]] QRect cellRect(puzzle::Cell cell) const;
+    // The board on screen, with the pieces (picturesplit).
+    [[nodiscard]] const Board* board() const { return board_; }
 
     // Loading a picture the player named: chosen with Load Picture, dropped onto the window or
     // given on the command line, all alike. Reads, fits and shows the picture; on failure the
@@ -73,9 +70,8 @@ public:
     void opicture1_Click();
     void exit1_Click();
 
-    // The board and the clock.
+    // The board (a click on a piece, or Enter on it) and the clock.
     void picturesplit_Click(int index);
-    void picturesplit_KeyPress(int index, int characterCode);
     void Timer1_Timer();
 
 protected:
@@ -90,19 +86,14 @@ private:
     void Form_Load();
     void Form_Unload();
     void loadPictureNamedAtStart();
+    // Loading in two halves: reading the file, and taking what was read (or the reason it could
+    // not be) into the game.
+    [[nodiscard]] LoadResult readPicture(const QString& path);
+    bool takePicture(const QString& path, const LoadResult& result);
     void buildMenu();
     void buildPlayArea();
-    void fitStatusCaptions();
     void chooseSize(int n);
-    void showStatusRow(bool visible);
-    void destroyBoard();
-    void layOutBoard();
-    void placePiece(PieceWidget* widget);
-    void updateTabOrder();
-    void moveFocus(int fromPiece, Qt::Key direction);
-    void showClick(int index, const puzzle::ClickOutcome& outcome);
     void endOfGame();
-    void setTimeCaption(std::int64_t seconds);
     void aimTimer1(puzzle::SteadyTime now);
 
     Services services_;
@@ -117,13 +108,8 @@ private:
     QWidget* playArea_ = nullptr;
     QWidget* lblhelp_ = nullptr; // the quick-help panel
     PictureBox* pictureoriginal_ = nullptr;
-    QLabel* lblscore_ = nullptr;
-    QLabel* lblscoreresult_ = nullptr;
-    QLabel* lbltime_ = nullptr;
-    QLabel* lbltimeresult_ = nullptr;
-    bool statusCaptionsFitted_ = false;
-    std::optional<std::int64_t> shownSeconds_; // what the time caption says, once it says anything
-    std::vector<PieceWidget*> picturesplit_;
+    std::optional<StatusRow> statusRow_;
+    Board* board_ = nullptr;
     QPointer<frmhelp> frmhelp_;
     QPointer<frmhelpcontent> frmhelpcontent_;
 

@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "identity/identity.h"
+
 #include <QMessageBox>
 
 namespace tilmora {
@@ -8,7 +10,7 @@ namespace {
 
 void showModal(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QString::fromUtf8(identity::kName), text, QMessageBox::Ok, parent);
     // Texts may carry a file name the player chose; it is shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

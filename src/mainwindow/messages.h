@@ -8,8 +8,6 @@ class QWidget;
 
 namespace tilmora {
 
-inline constexpr auto kMessageTitle = "Tilmora Picture Puzzle Game";
-
 class MessageBoxes
 {
 public:

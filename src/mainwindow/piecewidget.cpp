@@ -6,10 +6,6 @@
 
 namespace tilmora {
 
-namespace {
-constexpr int kEnterCharacter = 13;
-}
-
 PieceWidget::PieceWidget(int piece, const QPixmap& picture, QRect source, QWidget* parent)
     : QWidget(parent)
     , piece_(piece)
@@ -65,16 +61,11 @@ void PieceWidget::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit keyTyped(piece_, kEnterCharacter);
+        emit activated(piece_);
         return;
     default:
-        break;
+        QWidget::keyPressEvent(event);
     }
-    if (!event->text().isEmpty()) {
-        emit keyTyped(piece_, event->text().front().unicode());
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace tilmora

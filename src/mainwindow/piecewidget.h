@@ -20,11 +20,11 @@ public:
     [[nodiscard]] int piece() const { return piece_; }
 
 signals:
-    void pressed();                              // a mouse button went down on the piece
-    void released();                             // ...and came up again
-    void clicked(int piece);                     // a press and release on the piece
-    void keyTyped(int piece, int characterCode); // a character key; Enter is 13
-    void arrowPressed(int piece, Qt::Key key);   // an arrow key, to move the focus
+    void pressed();                            // a mouse button went down on the piece
+    void released();                           // ...and came up again
+    void clicked(int piece);                   // a press and release on the piece
+    void activated(int piece);                 // Enter on the piece
+    void arrowPressed(int piece, Qt::Key key); // an arrow key, to move the focus
 
 protected:
     void paintEvent(QPaintEvent* event) override;

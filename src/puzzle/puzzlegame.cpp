@@ -15,61 +15,46 @@ void PuzzleGame::chooseSize(int n)
 {
     assert(n >= 2 && n <= 10);
     gridsize_ = n;
-    flagforsize_ = false;
 }
 
-void PuzzleGame::pictureLoaded()
+void PuzzleGame::pictureLoaded(int width, int height)
 {
     discardBoard();
-    // The board the clock was timing is gone; nobody is left to read it.
-    timerEnabled_ = false;
+    phase_ = Phase::PictureOnly;
+    picturewidth_ = width;
+    pictureheight_ = height;
     attempts_ = 0;
     boardsize_ = 0;
-    flagforsize_ = true;
-    flagforload_ = true;
 }
 
 StartOutcome PuzzleGame::start(RandomEngine& random, const ClockReading& now)
 {
-    if (!flagforsize_)
-        ResetBoard();
-    if (!flagforload_)
+    if (!flagforload())
         return StartOutcome::NoPicture;
-    if (flagforstart_)
-        discardBoard();
+    // Every piece must be at least a pixel on each side; a picture a few pixels across cannot be
+    // cut that finely, and the board on the table stays as it is.
+    if (picturewidth_ < gridsize_ || pictureheight_ < gridsize_)
+        return StartOutcome::PictureTooSmall;
     deal(random, now);
     return StartOutcome::Dealt;
 }
 
-// After a size change the old board goes before a board of the new size is dealt.
-void PuzzleGame::ResetBoard()
-{
-    discardBoard();
-    flagforsize_ = true;
-}
-
 void PuzzleGame::discardBoard()
 {
-    flagforstart_ = false;
-    over_ = false;
-    // The solved flag belongs to the board going away; a new board starts unsolved.
-    flagforsolved_ = false;
-    clickcell_.reset();
+    phase_ = Phase::PictureOnly;
     cellpiece_.clear();
     piececell_.clear();
 }
 
 void PuzzleGame::deal(RandomEngine& random, const ClockReading& now)
 {
-    flagforstart_ = true;
-    over_ = false;
+    discardBoard();
+    phase_ = Phase::InPlay;
     boardsize_ = gridsize_;
     pieceorder_ = dealSolvableBoard(boardsize_, random);
     starttime_ = StartTime(now);
     elapsedseconds_ = 0;
-    timerEnabled_ = true;
     attempts_ = 0;
-    flagforsize_ = true;
 
     const auto count = static_cast<std::size_t>(pieceCount());
     cellpiece_ = pieceorder_;
@@ -88,7 +73,6 @@ ClickOutcome PuzzleGame::click(int piece)
     outcome.attemptsShown = ++attempts_;
 
     const Cell from = cellOfPiece(piece);
-    clickcell_ = from;
     if (piece != 1 && mayMove(from)) {
         const Cell blank = blankCell();
         std::swap(cellpiece_[static_cast<std::size_t>(indexOf(from))],
@@ -97,25 +81,16 @@ ClickOutcome PuzzleGame::click(int piece)
         outcome.moved = true;
     }
 
-    flagforsolved_ = CheckSolved();
-    if (flagforsolved_) {
+    if (CheckSolved()) {
         endGame();
         outcome.solved = true;
     }
     return outcome;
 }
 
-ClickOutcome PuzzleGame::keyPress(int piece, int characterCode)
-{
-    keyindex_ = piece;
-    if (piece > 0 && characterCode == kEnterKey)
-        return click(piece);
-    return {};
-}
-
 std::int64_t PuzzleGame::tick(SteadyTime now)
 {
-    if (timerEnabled_)
+    if (timerEnabled())
         elapsedseconds_ = starttime_.elapsedSecondsAt(now);
     return elapsedseconds_;
 }
@@ -134,7 +109,7 @@ bool PuzzleGame::mayMove(Cell from) const
 
 bool PuzzleGame::CheckSolved() const
 {
-    if (!flagforstart_)
+    if (!hasBoard())
         return false;
     for (int piece = 1; piece <= pieceCount(); ++piece) {
         if (piececell_[static_cast<std::size_t>(piece)] != piece - 1)
@@ -147,8 +122,7 @@ bool PuzzleGame::CheckSolved() const
 // (the labels keep showing the final values).
 void PuzzleGame::endGame()
 {
-    timerEnabled_ = false;
-    over_ = true;
+    phase_ = Phase::Over;
     attempts_ = 0;
     elapsedseconds_ = 0;
 }

@@ -14,7 +14,6 @@
 #include "gameclock.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace tilmora::puzzle {
@@ -28,10 +27,20 @@ struct Cell {
     friend bool operator==(const Cell&, const Cell&) = default;
 };
 
+// Where a run of the game stands. Everything the windows ask (is there a picture, a board, is the
+// clock running, is the game won) follows from this one fact.
+enum class Phase {
+    NoPicture,   // nothing loaded yet: Start is refused
+    PictureOnly, // a picture and no board: the state after a load
+    InPlay,      // a board dealt and not yet solved; the clock runs
+    Over,        // the board is solved and waits for the next Start
+};
+
 // What Start did.
 enum class StartOutcome {
-    NoPicture, // refused: the player must load a picture first
-    Dealt,     // a fresh board is on the table and the clock runs
+    NoPicture,       // refused: the player must load a picture first
+    PictureTooSmall, // refused: a piece would be less than a pixel on a side; nothing changed
+    Dealt,           // a fresh board is on the table and the clock runs
 };
 
 // What a click (or Enter) on a piece did.
@@ -46,50 +55,48 @@ class PuzzleGame
 {
 public:
     static constexpr int kDefaultGridSize = 4;
-    static constexpr int kEnterKey = 13;
 
     // Menu commands. A size takes effect at the next Start; a level at the very next click.
     void chooseLevel(Level level);
     void chooseSize(int n); // Precondition: 2 <= n <= 10.
 
-    // A new picture replaced the old one: any board is discarded and the clock stops.
-    void pictureLoaded();
+    // A new picture of width x height pixels replaced the old one: any board is discarded and the
+    // clock stops.
+    void pictureLoaded(int width, int height);
 
-    // The Start command: refuses without a picture, otherwise discards any board (also a finished
-    // one, or one of another size) and deals a fresh one of the chosen size.
+    // The Start command: refuses without a picture, or with one too small to cut into pieces of a
+    // pixel at least; otherwise discards any board (also a finished one, or one of another size)
+    // and deals a fresh one of the chosen size.
     StartOutcome start(RandomEngine& random, const ClockReading& now);
 
     // A click on piece k (1..n*n), or the Enter key on it. Counted only while a game is in play.
     ClickOutcome click(int piece);
-    ClickOutcome keyPress(int piece, int characterCode);
 
     // A tick of the clock: recomputes the elapsed seconds while a game runs and returns them.
     std::int64_t tick(SteadyTime now);
 
     // --- What the windows read ---
-    [[nodiscard]] bool flagforload() const { return flagforload_; }
-    [[nodiscard]] bool flagforstart() const { return flagforstart_; }
-    [[nodiscard]] bool flagforsize() const { return flagforsize_; }
-    [[nodiscard]] bool flagforsolved() const { return flagforsolved_; }
-    [[nodiscard]] bool flageasy() const { return level_ == Level::Easy; }
+    [[nodiscard]] Phase phase() const { return phase_; }
+    // A picture has been loaded (it is never taken away again).
+    [[nodiscard]] bool flagforload() const { return phase_ != Phase::NoPicture; }
+    // A board is on the table, in play or finished (flagforstart).
+    [[nodiscard]] bool hasBoard() const { return phase_ == Phase::InPlay || phase_ == Phase::Over; }
+    // A board is in play: dealt and not yet solved.
+    [[nodiscard]] bool inPlay() const { return phase_ == Phase::InPlay; }
+    // The last game on the board was solved (flagforsolved).
+    [[nodiscard]] bool isOver() const { return phase_ == Phase::Over; }
+    // Whether the clock ticks (the timer is enabled): exactly while a game is in play.
+    [[nodiscard]] bool timerEnabled() const { return inPlay(); }
     [[nodiscard]] Level level() const { return level_; }
     [[nodiscard]] int gridsize() const { return gridsize_; }
     [[nodiscard]] int boardsize() const { return boardsize_; }
     [[nodiscard]] std::int64_t attempts() const { return attempts_; }
     [[nodiscard]] std::int64_t elapsedseconds() const { return elapsedseconds_; }
-    [[nodiscard]] int keyindex() const { return keyindex_; }
     // The deal of the board dealt last, cell by cell (see deal.h); empty before the first Start.
     [[nodiscard]] const std::vector<int>& pieceorder() const { return pieceorder_; }
-    // Whether the clock ticks (the timer is enabled).
-    [[nodiscard]] bool timerEnabled() const { return timerEnabled_; }
     // When the game on the board started (see gameclock.h).
     [[nodiscard]] const StartTime& starttime() const { return starttime_; }
 
-    [[nodiscard]] bool hasBoard() const { return flagforstart_; }
-    // A board is in play: dealt and not yet solved.
-    [[nodiscard]] bool inPlay() const { return flagforstart_ && !over_; }
-    // The last game on the board was solved and the board waits for the next Start.
-    [[nodiscard]] bool isOver() const { return flagforstart_ && over_; }
     [[nodiscard]] int pieceCount() const { return boardsize_ * boardsize_; }
 
     // Where piece k (1..pieceCount()) stands, and which piece stands in a cell.
@@ -97,37 +104,31 @@ public:
     [[nodiscard]] Cell cellOfPiece(int piece) const;
     [[nodiscard]] int pieceAt(Cell cell) const;
     [[nodiscard]] Cell blankCell() const { return cellOfPiece(1); }
+    // The cell piece k belongs in: piece 1 top-left, then in reading order.
+    [[nodiscard]] Cell homeCell(int piece) const { return cellAt(piece - 1); }
     // Piece 1 stays hidden while a game is in play and completes the picture at its end.
-    [[nodiscard]] bool isPieceVisible(int piece) const { return piece != 1 || over_; }
-    // The cell of the piece clicked last, before it moved.
-    [[nodiscard]] std::optional<Cell> clickCell() const { return clickcell_; }
+    [[nodiscard]] bool isPieceVisible(int piece) const { return piece != 1 || isOver(); }
 
     // Whether every piece stands in its home cell (the solved check).
     [[nodiscard]] bool CheckSolved() const;
 
 private:
     void discardBoard();
-    void ResetBoard();
     void deal(RandomEngine& random, const ClockReading& now);
     void endGame();
     [[nodiscard]] bool mayMove(Cell from) const;
     [[nodiscard]] Cell cellAt(int index) const;
     [[nodiscard]] int indexOf(Cell cell) const;
 
-    bool flagforload_ = false;
-    bool flagforstart_ = false;
-    bool flagforsize_ = true;
-    bool flagforsolved_ = false;
-    bool over_ = false;
-    bool timerEnabled_ = false;
+    Phase phase_ = Phase::NoPicture;
     Level level_ = Level::Easy;
     int gridsize_ = kDefaultGridSize;
     int boardsize_ = 0;
-    int keyindex_ = 0;
+    int picturewidth_ = 0;
+    int pictureheight_ = 0;
     std::int64_t attempts_ = 0;
     std::int64_t elapsedseconds_ = 0;
     StartTime starttime_;
-    std::optional<Cell> clickcell_;
     std::vector<int> pieceorder_; // the deal of the current board
     std::vector<int> cellpiece_;  // cell index (0-based) -> piece number
     std::vector<int> piececell_;  // piece number -> cell index (0-based); element 0 unused

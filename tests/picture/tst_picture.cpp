@@ -187,6 +187,9 @@ void PictureTest::loadsOrRefuses_data()
     for (const char* special : {"folder", "pipe", "link to zeros"})
         refused(special, {}, "is not a file.");
     refused("missing", {}, "does not exist.");
+    refused("header size overflow.bmp",
+            QByteArray::fromHex("424d5a00040000000000360000e9040000008000033e0100180000"), damaged);
+    refused("cut in its header.jpg", encode(corners({4, 3}), "jpeg").left(330), damaged);
 }
 
 void PictureTest::loadsOrRefuses()

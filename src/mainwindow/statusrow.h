@@ -1,0 +1,38 @@
+#pragma once
+
+// The status row under the board: the attempts and the seconds of the game, white on black.
+// Hidden until the first Start; the results keep their last values until told otherwise.
+
+#include <QCoreApplication>
+
+#include <cstdint>
+#include <optional>
+
+class QLabel;
+class QWidget;
+
+namespace tilmora {
+
+class StatusRow
+{
+    Q_DECLARE_TR_FUNCTIONS(tilmora::StatusRow)
+public:
+    // The four labels (lblscore, lblscoreresult, lbltime, lbltimeresult) go into `playArea`.
+    explicit StatusRow(QWidget* playArea);
+
+    void setVisible(bool visible);
+    void showAttempts(std::int64_t attempts);
+    void showSeconds(std::int64_t seconds);
+
+private:
+    void fitCaptions();
+
+    QLabel* lblscore_;
+    QLabel* lblscoreresult_;
+    QLabel* lbltime_;
+    QLabel* lbltimeresult_;
+    bool captionsFitted_ = false;
+    std::optional<std::int64_t> shownSeconds_; // what the time caption says, once it says anything
+};
+
+} // namespace tilmora

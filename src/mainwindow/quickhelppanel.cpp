@@ -1,6 +1,6 @@
 #include "quickhelppanel.h"
 
-#include "secondary/helppage.h"
+#include "sharedwidgets/helppage.h"
 #include "units/twips.h"
 
 namespace tilmora {

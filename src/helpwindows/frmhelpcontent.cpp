@@ -1,0 +1,19 @@
+#include "frmhelpcontent.h"
+
+#include "sharedwidgets/helppage.h"
+#include "toolwindow.h"
+#include "units/twips.h"
+
+namespace tilmora {
+
+frmhelpcontent::frmhelpcontent(QWidget* parent)
+    : QWidget(parent, kToolWindowFlags)
+{
+    setUpToolWindow(*this, "frmhelpcontent", tr("Help"));
+
+    auto* lblcontent = new HelpPage(help::helpContent(), this);
+    lblcontent->setObjectName(QStringLiteral("lblcontent"));
+    lblcontent->setGeometry(twips::rect(120, 240, 6600, 6360));
+}
+
+} // namespace tilmora

@@ -1,0 +1,25 @@
+#include "toolwindow.h"
+
+#include "units/twips.h"
+
+namespace tilmora {
+
+namespace {
+// The client area of each help window, in twips.
+constexpr double kClientWidth = 6840;
+constexpr double kClientHeight = 6855;
+} // namespace
+
+void setUpToolWindow(QWidget& window, const char* objectName, const QString& title)
+{
+    window.setObjectName(QString::fromLatin1(objectName));
+    window.setWindowTitle(title);
+    window.setAttribute(Qt::WA_DeleteOnClose);
+    window.setAutoFillBackground(true);
+    QPalette black = window.palette();
+    black.setColor(QPalette::Window, Qt::black);
+    window.setPalette(black);
+    window.setFixedSize(twips::size(kClientWidth, kClientHeight));
+}
+
+} // namespace tilmora

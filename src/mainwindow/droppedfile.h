@@ -2,20 +2,30 @@
 
 // A picture dragged onto the main window: one local file, taken as a copy.
 
+#include <QObject>
 #include <QString>
 
-#include <optional>
+#include <functional>
 
-class QDropEvent;
-class QMimeData;
+class QWidget;
 
 namespace tilmora {
 
-// The file a drag carries, when it carries exactly one local file.
-[[nodiscard]] std::optional<QString> draggedFile(const QMimeData* data);
+// Takes drags of one local file onto `window` as a copy (the game only reads the file, so the file
+// manager never takes it away) and refuses any other as it hovers, so the pointer says it cannot
+// be dropped. A file dropped goes to `open` once the drop is over, so the file manager is not kept
+// waiting while the picture is read or a message is up.
+class PictureDropTarget final : public QObject
+{
+    Q_OBJECT
+public:
+    PictureDropTarget(QWidget* window, std::function<void(const QString&)> open);
 
-// Takes a drag of one local file as a copy (the game only reads the file, so the file manager
-// never takes it away) and refuses any other, so the pointer says it cannot be dropped.
-bool takeDrag(QDropEvent* event);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void(const QString&)> open_;
+};
 
 } // namespace tilmora

@@ -14,7 +14,6 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
@@ -36,6 +35,14 @@ constexpr double kPlayAreaMargin = 120;
 const QString kGameOver = QStringLiteral("                        Game is over.");
 const QString kLoadFirstToStart = QStringLiteral("First Load the picture.");
 const QString kLoadFirstToView = QStringLiteral("First load the picture.");
+
+// Brings one of the other windows to the front, with the focus.
+void present(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 puzzle::RandomEngine::result_type freshSeed()
 {
@@ -62,7 +69,7 @@ frmmain::frmmain(Services services, QWidget* parent)
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("%1 - Game created by %2 ")
                        .arg(QString::fromUtf8(identity::kName), QString::fromUtf8(identity::kWebsite)));
-    setAcceptDrops(true);
+    new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
     buildMenu();
     buildPlayArea();
     Form_Load();
@@ -87,7 +94,7 @@ void frmmain::Form_Load()
 
 void frmmain::buildMenu()
 {
-    // A menu item named as the design names it, with the handler of the same name.
+    // A menu item with its object name and its handler.
     const auto addItem = [this](auto* menu, const char* name, const QString& text, auto handler,
                                 const QKeySequence& shortcut = {}) {
         auto* item = menu->addAction(text, this, handler);
@@ -185,27 +192,6 @@ void frmmain::loadPictureNamedAtStart()
     if (auto path = std::exchange(pictureOnceShown_, std::nullopt))
         QMetaObject::invokeMethod(
             this, [this, path = *path] { loadPictureFile(path); }, Qt::QueuedConnection);
-}
-
-void frmmain::dragEnterEvent(QDragEnterEvent* event)
-{
-    takeDrag(event);
-}
-
-void frmmain::dragMoveEvent(QDragMoveEvent* event)
-{
-    takeDrag(event);
-}
-
-void frmmain::dropEvent(QDropEvent* event)
-{
-    if (!takeDrag(event))
-        return;
-    // Loaded once the drop is over, so the file manager is not kept waiting while the picture is
-    // read or a message is up.
-    QMetaObject::invokeMethod(
-        this, [this, path = *draggedFile(event->mimeData())] { loadPictureFile(path); },
-        Qt::QueuedConnection);
 }
 
 bool frmmain::loadPictureFile(const QString& path)
@@ -318,38 +304,18 @@ void frmmain::aimTimer1(puzzle::SteadyTime now)
 
 // --- Settings ----------------------------------------------------------------------------------
 
-void frmmain::easy1_Click()
+// A level applies from the next click, a size from the next Start. The check mark follows the
+// choice also when it comes from elsewhere than the menu.
+void frmmain::chooseLevel(puzzle::Level level)
 {
-    game_.chooseLevel(puzzle::Level::Easy);
-    easy1_->setChecked(true);
-}
-
-void frmmain::hard1_Click()
-{
-    game_.chooseLevel(puzzle::Level::Hard);
-    hard1_->setChecked(true);
+    game_.chooseLevel(level);
+    (level == puzzle::Level::Easy ? easy1_ : hard1_)->setChecked(true);
 }
 
 void frmmain::chooseSize(int n)
 {
     game_.chooseSize(n);
-    const auto checked = n == 3 ? threebythree_ : n == 6 ? sixbysix_ : fourbyfour_;
-    checked->setChecked(true);
-}
-
-void frmmain::threebythree_Click()
-{
-    chooseSize(3);
-}
-
-void frmmain::fourbyfour_Click()
-{
-    chooseSize(4);
-}
-
-void frmmain::sixbysix_Click()
-{
-    chooseSize(6);
+    (n == 3 ? threebythree_ : n == 6 ? sixbysix_ : fourbyfour_)->setChecked(true);
 }
 
 // --- The other windows -------------------------------------------------------------------------
@@ -364,23 +330,14 @@ void frmmain::opicture1_Click()
         frmhelp_ = new frmhelp();
         frmhelp_->setPicture(fittedPicture_);
     }
-    frmhelp_->show();
-    frmhelp_->raise();
-    frmhelp_->activateWindow();
+    present(frmhelp_);
 }
 
 void frmmain::content1_Click()
 {
     if (!frmhelpcontent_)
         frmhelpcontent_ = new frmhelpcontent();
-    frmhelpcontent_->show();
-    frmhelpcontent_->raise();
-    frmhelpcontent_->activateWindow();
-}
-
-void frmmain::exit1_Click()
-{
-    close();
+    present(frmhelpcontent_);
 }
 
 void frmmain::closeEvent(QCloseEvent* event)

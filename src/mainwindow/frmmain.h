@@ -61,14 +61,14 @@ public:
     // Menu commands.
     void loadpicture1_Click();
     void start1_Click();
-    void easy1_Click();
-    void hard1_Click();
-    void threebythree_Click();
-    void fourbyfour_Click();
-    void sixbysix_Click();
+    void easy1_Click() { chooseLevel(puzzle::Level::Easy); }
+    void hard1_Click() { chooseLevel(puzzle::Level::Hard); }
+    void threebythree_Click() { chooseSize(3); }
+    void fourbyfour_Click() { chooseSize(4); }
+    void sixbysix_Click() { chooseSize(6); }
     void content1_Click();
     void opicture1_Click();
-    void exit1_Click();
+    void exit1_Click() { close(); }
 
     // The board (a click on a piece, or Enter on it) and the clock.
     void picturesplit_Click(int index);
@@ -77,10 +77,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    // One local file dragged onto the window is loaded; any other drag is refused as it hovers.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Load();
@@ -92,6 +88,7 @@ private:
     bool takePicture(const QString& path, const LoadResult& result);
     void buildMenu();
     void buildPlayArea();
+    void chooseLevel(puzzle::Level level);
     void chooseSize(int n);
     void endOfGame();
     void aimTimer1(puzzle::SteadyTime now);

@@ -76,7 +76,6 @@ public:
     std::int64_t tick(SteadyTime now);
 
     // --- What the windows read ---
-    [[nodiscard]] Phase phase() const { return phase_; }
     // A picture has been loaded (it is never taken away again).
     [[nodiscard]] bool flagforload() const { return phase_ != Phase::NoPicture; }
     // A board is on the table, in play or finished (flagforstart).

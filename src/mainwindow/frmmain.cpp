@@ -2,13 +2,13 @@
 
 #include "board.h"
 #include "droppedfile.h"
-#include "helpwindows/frmhelp.h"
-#include "helpwindows/frmhelpcontent.h"
 #include "identity/identity.h"
 #include "messages.h"
 #include "picturechooser.h"
 #include "quickhelppanel.h"
 #include "quietpicturereaders.h"
+#include "secondary/frmhelp.h"
+#include "secondary/frmhelpcontent.h"
 #include "sharedwidgets/picturebox.h"
 #include "units/twips.h"
 

@@ -1,14 +1,14 @@
 // The main window with the file dialog, the message boxes and the clock stood in for, and the
 // illustrated help pages, where each bold menu name is laid over a gap in the text.
 
-#include "helpwindows/frmhelp.h"
-#include "helpwindows/frmhelpcontent.h"
 #include "mainwindow/board.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
 #include "mainwindow/picturechooser.h"
 #include "mainwindow/piecewidget.h"
 #include "mainwindow/quickhelppanel.h"
+#include "secondary/frmhelp.h"
+#include "secondary/frmhelpcontent.h"
 #include "sharedwidgets/helppage.h"
 #include "sharedwidgets/picturebox.h"
 

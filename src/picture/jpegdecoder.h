@@ -6,12 +6,17 @@
 // average colour is shown, so reading stops as soon as the scans have delivered every coefficient
 // the reduced picture uses. The result is exactly what decoding the whole file at that scale
 // gives, often in two thirds of the time.
+//
+// The JPEG entry of the loader's formats lives here too: the walk over a JPEG's segments that finds
+// a file cut short or of a depth no reader here decodes, before anything is decoded.
 
 #include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 
 namespace tilmora {
+
+class PictureFormat;
 
 struct JpegDecode {
     enum class Outcome {
@@ -32,5 +37,8 @@ struct JpegDecode {
 // stored picture: EXIF orientation is not applied, nor are colour profiles. libjpeg's working
 // memory is held to `memoryBudgetBytes`. Any warning from libjpeg (corrupt data) declines.
 [[nodiscard]] JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes);
+
+// The loader's entry for JPEG.
+[[nodiscard]] const PictureFormat& jpegFormat();
 
 } // namespace tilmora

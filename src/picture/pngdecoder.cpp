@@ -1,8 +1,13 @@
 #include "pngdecoder.h"
 
+#include "pictureformat.h"
+
+#include <QFile>
 #include <QIODevice>
+#include <QtEndian>
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -144,13 +149,12 @@ bool accumulateRows(Reader& reader, const Header& header, png_uint_32 block,
 }
 
 // The largest whole block keeping the grid at least twice `atLeast` wide and high (at least 1).
-png_uint_32 blockSize(const Header& header, QSize atLeast)
+png_uint_32 blockSize(png_uint_32 width, png_uint_32 height, QSize atLeast)
 {
     const auto fits = [](png_uint_32 length, int wanted) {
         return length / static_cast<png_uint_32>(std::max(1, wanted) * 2);
     };
-    return std::max<png_uint_32>(
-        1, std::min(fits(header.width, atLeast.width()), fits(header.height, atLeast.height())));
+    return std::max<png_uint_32>(1, std::min(fits(width, atLeast.width()), fits(height, atLeast.height())));
 }
 
 // Each cell's sums over the pixels it covers (fewer at the right and bottom edges), rounded.
@@ -187,7 +191,7 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
     if (!readHeader(reader, device, header) || header.width == 0 || header.height == 0)
         return std::nullopt;
 
-    const png_uint_32 block = blockSize(header, atLeast);
+    const png_uint_32 block = blockSize(header.width, header.height, atLeast);
     if (block < 2 && !header.keyedDeepColour)
         return std::nullopt;
     const QSize grid(static_cast<int>((header.width + block - 1) / block),
@@ -206,6 +210,80 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
     if (image.isNull())
         return std::nullopt;
     return image;
+}
+
+namespace {
+
+// Whether a PNG's chunks run whole to its end chunk, the ones that make up the picture with their
+// checksums right. libpng, inside Qt's reader, would print its complaint about a file cut short or
+// spoilt to the terminal; found here, the file is refused quietly, as damaged. The checksums of
+// the optional chunks are left to libpng, which skips a spoilt one and shows the picture. The file
+// is read as a stream, a block at a time, as the decoder reads it: mapped whole, a large picture's
+// file would be held in memory for nothing.
+bool chunksReachEnd(QFile& file)
+{
+    constexpr qint64 kSignature = 8, kLengthAndType = 8, kChecksum = 4;
+    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
+    for (file.seek(kSignature);;) {
+        const QByteArray head = file.read(kLengthAndType);
+        if (head.size() < kLengthAndType)
+            return false;
+        const qint64 length = qFromBigEndian<quint32>(head.constData());
+        if (length > file.size() - file.pos() - kChecksum)
+            return false;
+        const bool critical = (head[4] & 0x20) == 0; // an upper-case first letter
+        if (!critical) {
+            file.seek(file.pos() + length + kChecksum);
+            continue;
+        }
+        uLong checksum = crc32_z(0, reinterpret_cast<const Bytef*>(head.constData() + 4), 4);
+        for (qint64 left = length; left > 0;) {
+            const qint64 got = file.read(block.data(), std::min<qint64>(left, block.size()));
+            if (got <= 0)
+                break;
+            checksum = crc32_z(checksum, reinterpret_cast<const Bytef*>(block.constData()),
+                               static_cast<z_size_t>(got));
+            left -= got;
+        }
+        const QByteArray stored = file.read(kChecksum);
+        if (stored.size() < kChecksum || checksum != qFromBigEndian<quint32>(stored.constData()))
+            return false;
+        if (head.endsWith("IEND"))
+            return true;
+    }
+}
+
+// A PNG at least four times the size it is shown at is reduced row by row as it is decoded; a
+// smaller one is decoded whole by Qt's reader (but for the pictures Qt renders wrongly, above).
+class PngFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "png"; }
+    bool recognises(QByteArrayView head) const override { return head.startsWith("\x89PNG\r\n\x1a\n"); }
+
+    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    {
+        const ReadFromStart rewound(file.device);
+        if (chunksReachEnd(file.device))
+            return std::nullopt;
+        return Refusal{Refusal::Reason::Damaged};
+    }
+
+    // Qt's reader has read the header and goes on from where it stopped if this declines.
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+                     QSize storedTarget) const override
+    {
+        const ReadFromStart rewound(file.device);
+        return {decodePngReduced(file.device, storedTarget), std::nullopt};
+    }
+};
+
+} // namespace
+
+const PictureFormat& pngFormat()
+{
+    static const PngFormat format;
+    return format;
 }
 
 } // namespace tilmora

@@ -1,5 +1,8 @@
 #include "webpdecoder.h"
 
+#include "pictureformat.h"
+#include "pictureloader.h"
+
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -126,6 +129,37 @@ std::optional<QImage> decodeWebpScaled(QByteArrayView data, QSize target, qint64
     if (status != VP8_STATUS_OK)
         return std::nullopt;
     return image;
+}
+
+namespace {
+
+// libwebp decodes straight to the shown size, which Qt's reader cannot. Whatever it turns down
+// (damaged data, an animation whose first frame covers only part of the canvas) goes on to Qt's
+// reader, which shows what it can or says what is wrong.
+class WebpFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "webp"; }
+    bool recognises(QByteArrayView head) const override
+    {
+        return head.startsWith("RIFF") && head.size() >= 12 && head.sliced(8, 4) == "WEBP";
+    }
+
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& declared,
+                     QSize storedTarget) const override
+    {
+        if (!shownSmaller(declared.stored, storedTarget))
+            return {};
+        return {decodeWebpScaled(file.bytes, storedTarget, kMaxSourcePixels), std::nullopt};
+    }
+};
+
+} // namespace
+
+const PictureFormat& webpFormat()
+{
+    static const WebpFormat format;
+    return format;
 }
 
 } // namespace tilmora

@@ -4,7 +4,7 @@
 // the whole picture and leaves the scaling to the caller; libwebp can scale while it decodes, row
 // by row, which for a phone photo shown in the play area is several times faster and never holds
 // the full-size picture in memory (a lossy one, that is: a lossless picture is still decoded whole
-// inside libwebp, then scaled).
+// inside libwebp, then scaled). The loader's entry for WebP lives here too.
 
 #include <QByteArrayView>
 #include <QImage>
@@ -13,6 +13,8 @@
 #include <optional>
 
 namespace tilmora {
+
+class PictureFormat;
 
 // The size of the picture in a WebP file (the canvas, for an animation), read from its header
 // without decoding anything. Nothing when the data is not a WebP file libwebp understands.
@@ -33,5 +35,8 @@ namespace tilmora {
 // back on Qt's reader, which decodes what can be decoded and says why the rest cannot.
 [[nodiscard]] std::optional<QImage> decodeWebpScaled(QByteArrayView data, QSize target,
                                                      qint64 maxSourcePixels);
+
+// The loader's entry for WebP.
+[[nodiscard]] const PictureFormat& webpFormat();
 
 } // namespace tilmora

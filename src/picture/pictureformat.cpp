@@ -1,0 +1,72 @@
+#include "pictureformat.h"
+
+#include "bitmapformats.h"
+#include "jpegdecoder.h"
+#include "pictureloader.h"
+#include "pngdecoder.h"
+#include "webpdecoder.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+
+namespace tilmora {
+
+FileMapping::FileMapping(QFile& file)
+    : file_(file)
+    , mapped_(file.map(0, file.size()))
+    , size_(mapped_ != nullptr ? static_cast<qsizetype>(file.size()) : 0)
+{}
+
+FileMapping::~FileMapping()
+{
+    if (mapped_ != nullptr)
+        file_.unmap(mapped_);
+}
+
+ReadFromStart::ReadFromStart(QFile& file)
+    : file_(file)
+    , position_(file.pos())
+{
+    file.seek(0);
+}
+
+ReadFromStart::~ReadFromStart()
+{
+    file_.seek(position_);
+}
+
+qint64 PictureFormat::maxPixels() const
+{
+    return kMaxSourcePixels;
+}
+
+qint64 PictureFormat::peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const
+{
+    return wholeDecodeBytes(declared.stored, declared.bitsPerPixel);
+}
+
+qint64 wholeDecodeBytes(QSize stored, int bitsPerPixel)
+{
+    const auto bytesAt = [stored](qint64 bits) {
+        return (stored.width() * bits + 31) / 32 * 4 * stored.height();
+    };
+    return bitsPerPixel == 32 ? bytesAt(32) : bytesAt(bitsPerPixel) + bytesAt(32);
+}
+
+bool shownSmaller(QSize stored, QSize target)
+{
+    return target.width() < stored.width() && target.height() < stored.height();
+}
+
+const PictureFormat* formatOf(QByteArrayView head)
+{
+    const std::array<const PictureFormat*, 6> formats{&pngFormat(), &jpegFormat(), &gifFormat(),
+                                                      &bmpFormat(), &webpFormat(), &iconFormat()};
+    const auto found = std::find_if(formats.begin(), formats.end(),
+                                    [&](const PictureFormat* format) { return format->recognises(head); });
+    return found != formats.end() ? *found : nullptr;
+}
+
+} // namespace tilmora

@@ -7,7 +7,9 @@
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE without including its header
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -94,9 +96,27 @@ bool scansCoverOutput(const jpeg_decompress_struct& info)
     return true;
 }
 
-// Reads the header and sets the output up: the smallest n/8 scale covering `atLeast`, 32-bit
-// pixels in QImage's order. False on a fatal error or a colour model left to Qt's reader.
-bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes)
+// The ICC profile the APP2 segments carry, empty when there is none or its pieces do not fit
+// together. libjpeg's warning about such a profile is no warning about the picture.
+QByteArray iccProfile(Decompressor& decompressor)
+{
+    const bool warned = decompressor.errors.warned;
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    QByteArray bytes;
+    if (jpeg_read_icc_profile(&decompressor.info, &profile, &length) == TRUE) {
+        const std::unique_ptr<JOCTET, decltype(&std::free)> owned(profile, &std::free);
+        bytes = QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length));
+    }
+    decompressor.errors.warned = warned;
+    return bytes;
+}
+
+// Reads the header and the ICC profile, and sets the output up: the smallest n/8 scale covering
+// `atLeast`, 32-bit pixels in QImage's order. False on a fatal error or a colour model left to
+// Qt's reader.
+bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes,
+             QByteArray& profile)
 {
     jpeg_decompress_struct& info = decompressor.info;
     if (setjmp(decompressor.errors.resume) != 0) // NOLINT(cert-err52-cpp)
@@ -106,8 +126,10 @@ bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qin
     info.mem->max_memory_to_use = static_cast<long>(memoryBudgetBytes);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()),
                  static_cast<unsigned long>(data.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff); // where the ICC profile is kept
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
+    profile = iccProfile(decompressor);
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr &&
         info.jpeg_color_space != JCS_RGB)
         return false;
@@ -169,7 +191,8 @@ JpegDecode::Outcome failureOutcome(const ErrorManager& errors)
 JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes)
 {
     Decompressor decompressor;
-    if (!prepare(decompressor, data, atLeast, memoryBudgetBytes))
+    QByteArray profile;
+    if (!prepare(decompressor, data, atLeast, memoryBudgetBytes, profile))
         return {failureOutcome(decompressor.errors), {}};
 
     const QSize output(static_cast<int>(decompressor.info.output_width),
@@ -181,6 +204,7 @@ JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBu
         return {failureOutcome(decompressor.errors), {}};
     if (decompressor.errors.warned)
         return {JpegDecode::Outcome::Declined, {}};
+    image.setColorSpace(colourSpaceOfProfile(profile));
     return {JpegDecode::Outcome::Decoded, std::move(image)};
 }
 

@@ -29,12 +29,14 @@ struct JpegDecode {
         Declined,
     };
     Outcome outcome = Outcome::Declined;
-    QImage image; // Format_RGB32, device pixel ratio 1, only when decoded
+    // Format_RGB32, device pixel ratio 1, marked with the colour space of the file's ICC profile
+    // (none when it has no usable one); only when decoded
+    QImage image;
 };
 
 // Decodes the JPEG file held in `data` at the smallest scale of n/8 whose size covers `atLeast`
 // in both directions (at most the full size); the caller scales the rest. The size is that of the
-// stored picture: EXIF orientation is not applied, nor are colour profiles. libjpeg's working
+// stored picture: EXIF orientation is not applied, and the colours are as stored. libjpeg's working
 // memory is held to `memoryBudgetBytes`. Any warning from libjpeg (corrupt data) declines.
 [[nodiscard]] JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes);
 

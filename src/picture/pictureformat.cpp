@@ -60,6 +60,11 @@ bool shownSmaller(QSize stored, QSize target)
     return target.width() < stored.width() && target.height() < stored.height();
 }
 
+QColorSpace colourSpaceOfProfile(const QByteArray& profile)
+{
+    return profile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(profile);
+}
+
 const PictureFormat* formatOf(QByteArrayView head)
 {
     const std::array<const PictureFormat*, 6> formats{&pngFormat(), &jpegFormat(), &gifFormat(),

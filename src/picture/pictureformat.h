@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QColorSpace>
 #include <QImage>
 #include <QImageIOHandler>
 #include <QSize>
@@ -85,8 +86,8 @@ struct Refusal {
     QByteArray kind = {};
 };
 
-// What the game's own decoder made of a file: the picture as stored (not turned); a refusal; or
-// nothing, leaving the file to Qt's reader.
+// What the game's own decoder made of a file: the picture as stored (not turned), marked with
+// the colour space its file declares; a refusal; or nothing, leaving the file to Qt's reader.
 struct OwnDecode {
     std::optional<QImage> image;
     std::optional<Refusal> refusal;
@@ -153,5 +154,9 @@ inline constexpr qint64 kHeadBytes = 64;
 
 // Whether a picture shown at `target` pixels is smaller than `stored` in both directions.
 [[nodiscard]] bool shownSmaller(QSize stored, QSize target);
+
+// The colour space of an ICC profile; an invalid one (nothing is converted) when Qt cannot use it:
+// a CMYK or damaged profile never stops a picture.
+[[nodiscard]] QColorSpace colourSpaceOfProfile(const QByteArray& profile);
 
 } // namespace tilmora

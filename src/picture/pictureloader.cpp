@@ -3,6 +3,7 @@
 #include "fitpicture.h"
 #include "pictureformat.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -108,12 +109,12 @@ qint64 pixelCount(QSize size)
     return qint64{size.width()} * size.height();
 }
 
-// Set up once for the whole process, on the first load: Qt's image decoders refuse any single
-// picture buffer larger than the budget.
-void prepareDecoding()
+// Qt's image decoders refuse any single picture buffer larger than the budget: set once for the
+// whole process, on the first load.
+void limitDecoderMemory()
 {
-    static std::once_flag prepared;
-    std::call_once(prepared, [] { QImageReader::setAllocationLimit(kAllocationLimitMiB); });
+    static std::once_flag limited;
+    std::call_once(limited, [] { QImageReader::setAllocationLimit(kAllocationLimitMiB); });
 }
 
 // What kind of picture a file the game does not open is, for the message: Qt's own detection by
@@ -295,6 +296,18 @@ QImage fitted(QImage image, QSize physical)
     return image;
 }
 
+// The picture's colours in sRGB, when its file says what they mean in another colour space. Done
+// on the fitted picture, a few hundred pixels a side, where it costs little. A space Qt cannot
+// convert from was already dropped when it was read: those pictures are shown as they are.
+QImage inSrgb(QImage image, const QColorSpace& space)
+{
+    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
+        return image;
+    image.setColorSpace(space);
+    image.convertToColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
 // Opens the file for reading without waiting (opening a pipe would wait for a writer); -1 when
 // it cannot be opened.
 int openWithoutWaiting(const QString& path)
@@ -390,7 +403,7 @@ LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 
 LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixelRatio)
 {
-    prepareDecoding();
+    limitDecoderMemory();
     QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(0))
         return noPermission(name);
@@ -424,7 +437,8 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
     if (auto* failure = std::get_if<LoadFailure>(&decoded))
         return std::move(*failure);
     auto& [image, natural] = std::get<Upright>(decoded);
-    QImage shown = fitted(std::move(image), physicalSize(natural, ratio));
+    const QColorSpace space = image.colorSpace();
+    QImage shown = inSrgb(fitted(std::move(image), physicalSize(natural, ratio)), space);
     shown.setDevicePixelRatio(ratio);
     return LoadedPicture{std::move(shown), natural};
 }

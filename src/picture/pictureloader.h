@@ -5,10 +5,12 @@
 //
 // The path a picture takes: only a regular file is opened; its format is recognised by its content
 // (not its name) and limited to the ones the game trusts (JPEG, PNG, GIF, BMP, WebP and Windows
-// icons; the rest are named and refused); a picture too large to handle is refused from its
-// header, and a damaged one by its format's checks, before anything is decoded. A large JPEG, PNG
-// or WebP is decoded straight at a reduced size by the game's own decoders; the other formats are
-// decoded whole by Qt's readers. The picture is then turned upright and scaled smoothly to fit.
+// icons; the rest are named and refused); a picture too large to handle is
+// refused from its header, and a damaged one by its format's checks, before anything is decoded.
+// A large JPEG, PNG or WebP is decoded straight at a reduced size by the game's own decoders; the
+// other formats are decoded whole by Qt's readers. The picture is then turned upright, scaled
+// smoothly to fit, and its colours converted to sRGB when the file says what they mean (an ICC
+// profile, or a PNG's sRGB, gamma and primaries chunks).
 //
 // Opening the file is a step of its own (openPictureFile); the rest reads only from the open file
 // (loadPictureFrom), so it can run where no path can be opened.
@@ -70,8 +72,8 @@ inline constexpr qint64 kAllocationLimitBytes = qint64{kAllocationLimitMiB} * 10
 // Reads the picture at `path` and fits it into the play area for a screen with the given device
 // pixel ratio: openPictureFile, then loadPictureFrom. Photos are turned upright by their EXIF
 // orientation, an icon file shows its largest image, a GIF its first frame, transparent parts come
-// out black. Decodes the file once and never blocks on anything but reading it; safe to call
-// without a window or a GUI application.
+// out black, and colours are shown in sRGB. Decodes the file once and never blocks on anything but
+// reading it; safe to call without a window or a GUI application.
 [[nodiscard]] LoadResult loadPicture(const QString& path, qreal devicePixelRatio = 1.0);
 
 // An open file, closed when this goes (or handed on by release()).

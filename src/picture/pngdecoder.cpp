@@ -58,11 +58,43 @@ struct Reader {
 struct Header {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
+    QColorSpace colourSpace;
     bool interlaced = false;
     // 16-bit samples with one colour marked transparent: Qt's reader renders these wrongly (the
     // transparent colour comes out white, the rest in stripes), so they are decoded here at any size.
     bool keyedDeepColour = false;
 };
+
+// What the file says its colours mean, the way a PNG reader ranks what it says: an ICC profile
+// (when Qt can use it), the sRGB chunk, then the gamma with the primaries when they are given.
+QColorSpace colourSpaceOf(png_structp png, png_infop info)
+{
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &length) != 0) {
+        const QColorSpace space = colourSpaceOfProfile(
+            QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length)));
+        if (space.isValid())
+            return space;
+    }
+    int intent = 0;
+    if (png_get_sRGB(png, info, &intent) != 0)
+        return QColorSpace::SRgb;
+    double gamma = 0;
+    if (png_get_gAMA(png, info, &gamma) == 0 || gamma <= 0)
+        return {};
+    const auto decoding = static_cast<float>(1 / gamma); // the file gives the encoding exponent
+    std::array<double, 8> xy{};                          // white, red, green, blue
+    if (png_get_cHRM(png, info, &xy[0], &xy[1], &xy[2], &xy[3], &xy[4], &xy[5], &xy[6], &xy[7]) != 0) {
+        const QColorSpace space({xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]},
+                                QColorSpace::TransferFunction::Gamma, decoding);
+        if (space.isValid())
+            return space;
+    }
+    return {QColorSpace::Primaries::SRgb, QColorSpace::TransferFunction::Gamma, decoding};
+}
 
 // Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
 // grey expanded, transparency keys turned into alpha, 16-bit samples cut to 8, opaque pictures
@@ -81,6 +113,7 @@ bool readHeader(Reader& reader, QIODevice& device, Header& header)
     header.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     header.keyedDeepColour =
         png_get_bit_depth(png, info) == 16 && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    header.colourSpace = colourSpaceOf(png, info);
 
     png_set_expand(png);
     png_set_strip_16(png);
@@ -209,6 +242,7 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
     QImage image = averagesOf(cells, grid, header, block);
     if (image.isNull())
         return std::nullopt;
+    image.setColorSpace(header.colourSpace);
     return image;
 }
 

@@ -26,8 +26,9 @@ class PictureFormat;
 // the caller's smooth scaling to `atLeast` has detail to work with.
 //
 // Transparency is flattened onto black, as the game shows it: colours are averaged weighted by
-// their opacity. The result is Format_RGB32 with a device pixel ratio of 1; colour profiles are
-// not applied.
+// their opacity. The result is Format_RGB32 with a device pixel ratio of 1, its colours as stored,
+// marked with the colour space the file declares: its ICC profile, else its sRGB chunk, else its
+// gamma (with its primaries when it gives them); none when it says nothing usable.
 //
 // Nothing when the picture is less than four times `atLeast` in either direction (a whole decode
 // is as quick and small there) or libpng reports an error (not a PNG, damaged, cut short), so a

@@ -43,6 +43,28 @@ struct FrameIteratorReleaser {
     void operator()(WebPIterator* iterator) const { WebPDemuxReleaseIterator(iterator); }
 };
 
+struct ChunkIteratorReleaser {
+    void operator()(WebPChunkIterator* iterator) const { WebPDemuxReleaseChunkIterator(iterator); }
+};
+
+// The colour space of the ICC profile in the file's ICCP chunk. Only an extended file (VP8X)
+// can carry one, and its header says whether it does: a simple file is never demuxed for it.
+QColorSpace colourSpaceOf(QByteArrayView data)
+{
+    constexpr qsizetype kFlags = 20;
+    constexpr uchar kHasProfile = 0x20;
+    if (data.size() <= kFlags || data.sliced(12, 4) != "VP8X" || (data[kFlags] & kHasProfile) == 0)
+        return {};
+    const WebPData whole{bytesOf(data), sizeOf(data)};
+    const std::unique_ptr<WebPDemuxer, DemuxerDeleter> demuxer(WebPDemux(&whole));
+    WebPChunkIterator chunk{};
+    if (!demuxer || !WebPDemuxGetChunk(demuxer.get(), "ICCP", 1, &chunk))
+        return {};
+    const std::unique_ptr<WebPChunkIterator, ChunkIteratorReleaser> release(&chunk);
+    return colourSpaceOfProfile(QByteArray(reinterpret_cast<const char*>(chunk.chunk.bytes),
+                                           static_cast<qsizetype>(chunk.chunk.size)));
+}
+
 // The bitstream of a still picture's one frame, or of an animation's first frame when it covers
 // the whole canvas (then its later frames, and the blending between them, make no difference to
 // what is shown first). `data` must outlive the view returned.
@@ -128,6 +150,7 @@ std::optional<QImage> decodeWebpScaled(QByteArrayView data, QSize target, qint64
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return std::nullopt;
+    image.setColorSpace(colourSpaceOf(data));
     return image;
 }
 

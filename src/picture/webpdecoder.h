@@ -26,8 +26,9 @@ class PictureFormat;
 //
 // The result is Format_RGB32 for an opaque picture and Format_ARGB32_Premultiplied for one with
 // transparency (scaled in premultiplied form, so colour hidden under transparent pixels does not
-// bleed into the visible edges). Its device pixel ratio is 1. EXIF orientation and colour
-// profiles are not applied.
+// bleed into the visible edges). Its device pixel ratio is 1. EXIF orientation is not applied;
+// the colours are as stored, marked with the colour space of the file's ICC profile (none when it
+// has no usable one).
 //
 // Nothing when anything is wrong: not WebP, damaged or cut short, a source larger than
 // `maxSourcePixels`, an empty target or one larger than `maxSourcePixels`, an animation whose

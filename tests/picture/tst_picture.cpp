@@ -8,6 +8,7 @@
 #include "picture/pngdecoder.h"
 #include "picture/webpdecoder.h"
 
+#include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QtEndian>
@@ -69,6 +70,24 @@ int differenceFromQt(const QImage& ours, const QImage& whole)
     return worst;
 }
 
+// A PNG chunk: length, type, data and checksum.
+QByteArray chunk(const char* type, const QByteArray& data)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(quint32(data.size()), bytes.data());
+    bytes += type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + 4), uInt(bytes.size() - 4));
+    bytes.append(4, '\0');
+    qToBigEndian(quint32(crc), bytes.data() + bytes.size() - 4);
+    return bytes;
+}
+
+// The PNG with chunks put in after its header (IHDR).
+QByteArray withChunks(QByteArray png, const QByteArray& chunks)
+{
+    return png.insert(33, chunks);
+}
+
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
 const QByteArray kRedGif =
     QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
@@ -86,6 +105,8 @@ private slots:
     void loadsOrRefuses_data();
     void loadsOrRefuses();
     void sixteenBitColourMarkedTransparent();
+    void coloursShownInSrgb_data();
+    void coloursShownInSrgb();
     void decodersReduce_data();
     void decodersReduce();
 
@@ -235,12 +256,9 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
             picture.setPixelColor(x, y, (x / 10 + y / 10) % 2 ? QColor(Qt::red) : key);
-    QByteArray chunk = QByteArray("tRNS") + QByteArray::fromHex("123456789abc");
-    chunk.append(4, '\0');
-    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), 10)), chunk.data() + 10);
     QFile file(folder_.filePath(QStringLiteral("keyed.png")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(encode(picture, "png").insert(33, QByteArray::fromHex("00000006") + chunk)); // after IHDR
+    file.write(withChunks(encode(picture, "png"), chunk("tRNS", QByteArray::fromHex("123456789abc"))));
     file.close();
 
     const LoadResult result = loadPicture(file.fileName());
@@ -249,6 +267,93 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
     QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
+}
+
+// Every hue from left to right, darkening downwards, in sRGB: smooth, so the ways of scaling agree,
+// and reaching the edge of sRGB's gamut.
+QImage hues(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const float value = 1.0f - 0.7f * float(y) / float(size.height());
+            image.setPixel(x, y, QColor::fromHsvF(float(x) / float(size.width()), 1.0f, value).rgb());
+        }
+    }
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+// A picture converted from sRGB into another colour space and saved with that space's profile, as
+// phones and cameras save, comes out as its sRGB original (lossy formats lose more at the sharp
+// colour edges); so does a linear PNG that says so by its gamma alone, and a picture whose profile
+// is damaged is shown as it is stored.
+void PictureTest::coloursShownInSrgb_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QImage>("original");
+    QTest::addColumn<int>("worstAllowed"); // of any channel of any pixel, out of 255
+
+    const QImage large = hues({1800, 1200}); // read by the game's own decoders, reduced
+    const QImage small = hues({400, 300});   // read whole by Qt's readers
+    const std::pair<const char*, QColorSpace> spaces[] = {{"Display P3", QColorSpace::DisplayP3},
+                                                          {"Adobe RGB", QColorSpace::AdobeRgb},
+                                                          {"ProPhoto RGB", QColorSpace::ProPhotoRgb}};
+    for (const char* format : {"png", "jpeg", "webp"}) {
+        for (const auto& [name, space] : spaces) {
+            const QImage& original = space == QColorSpace::AdobeRgb ? small : large;
+            QTest::addRow("%s in %s", format, name)
+                << encode(original.convertedToColorSpace(space), format, 95) << original
+                << (qstrcmp(format, "png") == 0 ? 24 : 48);
+        }
+    }
+    QImage linear =
+        large.convertToFormat(QImage::Format_RGBX64).convertedToColorSpace(QColorSpace::SRgbLinear);
+    linear.setColorSpace({});
+    QTest::newRow("png, linear by its gamma")
+        << withChunks(encode(linear, "png"), chunk("gAMA", QByteArray::fromHex("000186a0"))) << large << 24;
+    QImage unconverted = small;
+    unconverted.setColorSpace(QColorSpace::DisplayP3);
+    const QByteArray jpeg = encode(unconverted, "jpeg", 95);
+    QTest::newRow("jpeg, damaged profile")
+        << QByteArray(jpeg).replace(jpeg.indexOf("acsp"), 4, "ACSP") << small << 48;
+}
+
+void PictureTest::coloursShownInSrgb()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QImage, original);
+    QFETCH(int, worstAllowed);
+
+    QFile file(folder_.filePath(QStringLiteral("colours")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    const QImage expected = original.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    std::array<double, 3> means{}; // red, green, blue
+    int worst = 0;
+    const double pixels = shown.width() * shown.height();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor ours = shown.pixelColor(x, y);
+            const QColor theirs = expected.pixelColor(x, y);
+            const std::array errors{std::abs(ours.red() - theirs.red()),
+                                    std::abs(ours.green() - theirs.green()),
+                                    std::abs(ours.blue() - theirs.blue())};
+            for (std::size_t channel = 0; channel < 3; ++channel)
+                means[channel] += errors[channel] / pixels;
+            worst = std::max({worst, errors[0], errors[1], errors[2]});
+        }
+    }
+    const QString measured = QStringLiteral("mean %1 / %2 / %3, worst %4")
+                                 .arg(means[0], 0, 'f', 2)
+                                 .arg(means[1], 0, 'f', 2)
+                                 .arg(means[2], 0, 'f', 2)
+                                 .arg(worst);
+    QVERIFY2(*std::max_element(means.begin(), means.end()) <= 3 && worst <= worstAllowed,
+             qPrintable(measured));
 }
 
 // Each decoder reads its own format at the size it promises, a progressive JPEG only as far as that

@@ -58,14 +58,17 @@ inline constexpr qint64 kMaxSourcePixels = 120'000'000;
 inline constexpr qint64 kMaxGifPixels = 16'000'000;
 
 // The memory one decode may take, in MiB. Qt's image decoders refuse any single picture buffer
-// larger than this (QImageReader's allocation limit, which is process-wide; loadPicture sets it on
-// first use). Qt 6.4's default, 128 MB, would refuse a plain 32-bit decode of anything above 33
+// larger than this (QImageReader's allocation limit, which is process-wide; loadPictureFrom sets
+// it on first use). Qt 6.4's default, 128 MB, would refuse a plain 32-bit decode of anything above 33
 // megapixels, well below kMaxSourcePixels; 512 MiB holds the largest accepted picture at 4 bytes
-// a pixel (458 MiB). The same budget is checked up front against the size and pixel format the
-// file declares, counting the 32-bit copy the fitting works on when the decoder produces another
-// format, so the player is told a picture is too large rather than damaged: a 16-bit PNG may have
-// up to 44 megapixels, a greyscale one 107. libjpeg's own buffers are held to it too: a
-// progressive JPEG keeps every coefficient of the whole picture while its scans arrive.
+// a pixel (458 MiB). The same budget is checked up front against what the way the file will be
+// read takes, so the player is told a picture is too large rather than damaged: for a whole decode
+// by Qt's reader, the picture in the pixel format the file declares and the 32-bit copy the
+// fitting works on when that is another format (a BMP of 256 colours or fewer may have up to 107
+// megapixels); a PNG reduced row by row holds only a few rows and the grid of averages, so a
+// greyscale or 16-bit one is held to the pixel limit alone. libjpeg's own buffers are held to
+// the budget too: a progressive JPEG keeps every coefficient of the whole picture while its scans
+// arrive.
 inline constexpr int kAllocationLimitMiB = 512;
 inline constexpr qint64 kAllocationLimitBytes = qint64{kAllocationLimitMiB} * 1024 * 1024;
 

@@ -287,6 +287,16 @@ bool chunksReachEnd(QFile& file)
     }
 }
 
+// The memory the reduced decode takes for a picture of `stored` pixels read in blocks of `block`:
+// the grid's sums and the picture made of them, a row and the column-to-cell table.
+qint64 reducedPeakBytes(QSize stored, png_uint_32 block)
+{
+    const qint64 cells =
+        ((stored.width() + qint64{block} - 1) / block) * ((stored.height() + qint64{block} - 1) / block);
+    const qint64 row = qint64{stored.width()} * (kChannels + qint64{sizeof(std::uint32_t)});
+    return cells * qint64{sizeof(CellSums) + sizeof(QRgb)} + row;
+}
+
 // A PNG at least four times the size it is shown at is reduced row by row as it is decoded; a
 // smaller one is decoded whole by Qt's reader (but for the pictures Qt renders wrongly, above).
 class PngFormat : public PictureFormat
@@ -301,6 +311,18 @@ public:
         if (chunksReachEnd(file.device))
             return std::nullopt;
         return Refusal{Refusal::Reason::Damaged};
+    }
+
+    // What the path that will read the picture takes: reduced, only a few rows and the grid, so a
+    // greyscale picture is not refused for the 32-bit copy a whole decode would add to it.
+    qint64 peakBytes(const DeclaredPicture& declared, QSize storedTarget) const override
+    {
+        const QSize stored = declared.stored;
+        const png_uint_32 block = blockSize(static_cast<png_uint_32>(stored.width()),
+                                            static_cast<png_uint_32>(stored.height()), storedTarget);
+        if (block >= 2)
+            return reducedPeakBytes(stored, block);
+        return PictureFormat::peakBytes(declared, storedTarget);
     }
 
     // Qt's reader has read the header and goes on from where it stopped if this declines.

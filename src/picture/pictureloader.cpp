@@ -179,8 +179,12 @@ int announcedBitsPerPixel(const QImageReader& reader)
     return known ? QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() : 32;
 }
 
-DeclaredPicture declaredBy(const QImageReader& reader)
+// What the header declares, as Qt's reader finds it once pointed at the picture the format shows.
+DeclaredPicture readHeader(QImageReader& reader, const PictureFormat& format)
 {
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(true);
+    format.choosePicture(reader);
     return {declaredSize(reader.size()), reader.transformation(), announcedBitsPerPixel(reader)};
 }
 
@@ -199,6 +203,14 @@ QSize physicalSize(QSize natural, qreal devicePixelRatio)
     const QSize logical = fittedPixelSize(natural);
     return {std::max(1, qRound(logical.width() * devicePixelRatio)),
             std::max(1, qRound(logical.height() * devicePixelRatio))};
+}
+
+// A size of the upright picture, in the orientation the picture is stored in: a picture stored on
+// its side is decoded on its side and turned afterwards.
+QSize asStored(QSize upright, const DeclaredPicture& declared)
+{
+    return declared.orientation.testFlag(QImageIOHandler::TransformationRotate90) ? upright.transposed()
+                                                                                  : upright;
 }
 
 // The limits the header alone decides: its size, and the memory the way the format is read takes.
@@ -306,6 +318,15 @@ QImage inSrgb(QImage image, const QColorSpace& space)
     image.setColorSpace(space);
     image.convertToColorSpace(QColorSpace::SRgb);
     return image;
+}
+
+// The upright picture as the screen shows it: fitted, opaque, in sRGB, marked with its ratio.
+QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
+{
+    const QColorSpace space = upright.colorSpace();
+    QImage shown = inSrgb(fitted(std::move(upright), physicalSize(natural, devicePixelRatio)), space);
+    shown.setDevicePixelRatio(devicePixelRatio);
+    return shown;
 }
 
 // Opens the file for reading without waiting (opening a pipe would wait for a writer); -1 when
@@ -418,16 +439,9 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
 
     // From here Qt's reader has read the header, and everything up to the decode reads only that.
     QImageReader reader(&file, format.name());
-    reader.setAutoDetectImageFormat(false);
-    reader.setAutoTransform(true);
-    format.choosePicture(reader);
-    const DeclaredPicture declared = declaredBy(reader);
+    const DeclaredPicture declared = readHeader(reader, format);
     const qreal ratio = usableDevicePixelRatio(devicePixelRatio);
-    const QSize physical = physicalSize(declared.natural(), ratio);
-    // A picture stored on its side is decoded on its side and turned afterwards.
-    const QSize storedTarget = declared.orientation.testFlag(QImageIOHandler::TransformationRotate90)
-                                   ? physical.transposed()
-                                   : physical;
+    const QSize storedTarget = asStored(physicalSize(declared.natural(), ratio), declared);
     if (auto failure = beyondLimits(format, declared, storedTarget, name))
         return *failure;
     if (!format.holdsAllData(source))
@@ -437,10 +451,7 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
     if (auto* failure = std::get_if<LoadFailure>(&decoded))
         return std::move(*failure);
     auto& [image, natural] = std::get<Upright>(decoded);
-    const QColorSpace space = image.colorSpace();
-    QImage shown = inSrgb(fitted(std::move(image), physicalSize(natural, ratio)), space);
-    shown.setDevicePixelRatio(ratio);
-    return LoadedPicture{std::move(shown), natural};
+    return LoadedPicture{forScreen(std::move(image), natural, ratio), natural};
 }
 
 } // namespace tilmora

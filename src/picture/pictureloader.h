@@ -111,9 +111,8 @@ private:
 [[nodiscard]] std::variant<FileDescriptor, LoadFailure> openPictureFile(const QString& path);
 
 // The rest of the path, from a file open for reading (read from its start; it stays open): the
-// same result as loadPicture, messages naming the file `displayName`. Opens nothing and never
-// needs the file's path.
-[[nodiscard]] LoadResult loadPictureFrom(int descriptor, const QString& displayName,
-                                         qreal devicePixelRatio = 1.0);
+// same result as loadPicture, messages naming the file `name` (as pictureDisplayName gives it).
+// Opens nothing and never needs the file's path.
+[[nodiscard]] LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixelRatio = 1.0);
 
 } // namespace tilmora

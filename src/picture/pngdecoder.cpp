@@ -74,7 +74,7 @@ QColorSpace colourSpaceOf(png_structp png, png_infop info)
     png_bytep profile = nullptr;
     png_uint_32 length = 0;
     if (png_get_iCCP(png, info, &name, &compression, &profile, &length) != 0) {
-        const QColorSpace space = colourSpaceOfProfile(
+        QColorSpace space = colourSpaceOfProfile(
             QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length)));
         if (space.isValid())
             return space;
@@ -88,8 +88,8 @@ QColorSpace colourSpaceOf(png_structp png, png_infop info)
     const auto decoding = static_cast<float>(1 / gamma); // the file gives the encoding exponent
     std::array<double, 8> xy{};                          // white, red, green, blue
     if (png_get_cHRM(png, info, &xy[0], &xy[1], &xy[2], &xy[3], &xy[4], &xy[5], &xy[6], &xy[7]) != 0) {
-        const QColorSpace space({xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]},
-                                QColorSpace::TransferFunction::Gamma, decoding);
+        QColorSpace space({xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]},
+                          QColorSpace::TransferFunction::Gamma, decoding);
         if (space.isValid())
             return space;
     }

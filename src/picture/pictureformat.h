@@ -91,6 +91,9 @@ struct Refusal {
 struct OwnDecode {
     std::optional<QImage> image;
     std::optional<Refusal> refusal;
+    // What the file's colours mean, where the format reads that better than Qt's reader; it then
+    // holds for whatever decodes the picture.
+    std::optional<QColorSpace> colourSpace = {};
 };
 
 class PictureFormat

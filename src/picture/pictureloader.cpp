@@ -268,6 +268,8 @@ std::variant<Upright, LoadFailure> decode(const PictureFormat& format, const Pic
     // Qt marks a picture read from "name@2x.png" as drawn for a ratio of 2; the ratio here is
     // the screen's, set on the result, and every size is in pixels.
     image.setDevicePixelRatio(1);
+    if (own.colourSpace)
+        image.setColorSpace(*own.colourSpace);
     if (!scaledSize.isEmpty())
         return Upright{std::move(image), declared.natural()};
     // A whole decode shows the picture's true size: an icon's directory may understate it.

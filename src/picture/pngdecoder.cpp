@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -65,6 +66,9 @@ struct Header {
     bool keyedDeepColour = false;
 };
 
+// sRGB's white point and primaries, x and y of each, in a cHRM chunk's order.
+constexpr std::array<double, 8> kSrgbChromaticities{0.3127, 0.329, 0.64, 0.33, 0.3, 0.6, 0.15, 0.06};
+
 // What the file says its colours mean, the way a PNG reader ranks what it says: an ICC profile
 // (when Qt can use it), the sRGB chunk, then the gamma with the primaries when they are given.
 QColorSpace colourSpaceOf(png_structp png, png_infop info)
@@ -85,15 +89,32 @@ QColorSpace colourSpaceOf(png_structp png, png_infop info)
     double gamma = 0;
     if (png_get_gAMA(png, info, &gamma) == 0 || gamma <= 0)
         return {};
+    std::array<double, 8> xy = kSrgbChromaticities; // white, red, green, blue
+    png_get_cHRM(png, info, &xy[0], &xy[1], &xy[2], &xy[3], &xy[4], &xy[5], &xy[6], &xy[7]);
+    const bool srgbPrimaries = std::equal(xy.begin(), xy.end(), kSrgbChromaticities.begin(),
+                                          [](double a, double b) { return std::abs(a - b) < 0.001; });
+    // A gamma of 1/2.2 with sRGB's primaries is how writers that know no sRGB chunk mark sRGB
+    // (ImageMagick marks every PNG so), and photo viewers take it for sRGB itself, not for the
+    // plain power curve it comes near.
+    if (srgbPrimaries && std::abs(gamma - 1 / 2.2) < 0.001)
+        return QColorSpace::SRgb;
     const auto decoding = static_cast<float>(1 / gamma); // the file gives the encoding exponent
-    std::array<double, 8> xy{};                          // white, red, green, blue
-    if (png_get_cHRM(png, info, &xy[0], &xy[1], &xy[2], &xy[3], &xy[4], &xy[5], &xy[6], &xy[7]) != 0) {
-        QColorSpace space({xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]},
-                          QColorSpace::TransferFunction::Gamma, decoding);
-        if (space.isValid())
-            return space;
-    }
-    return {QColorSpace::Primaries::SRgb, QColorSpace::TransferFunction::Gamma, decoding};
+    return {
+        {xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]}, QColorSpace::TransferFunction::Gamma,
+        decoding};
+}
+
+// What the PNG read from `device` says its colours mean, from its chunks before the picture data.
+QColorSpace colourSpaceOf(QIODevice& device)
+{
+    Reader reader;
+    if (reader.png == nullptr || reader.info == nullptr)
+        return {};
+    if (setjmp(png_jmpbuf(reader.png)) != 0) // NOLINT(cert-err52-cpp): libpng's way out
+        return {};
+    png_set_read_fn(reader.png, &device, readFromDevice);
+    png_read_info(reader.png, reader.info);
+    return colourSpaceOf(reader.png, reader.info);
 }
 
 // Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
@@ -325,12 +346,17 @@ public:
         return PictureFormat::peakBytes(declared, storedTarget);
     }
 
-    // Qt's reader has read the header and goes on from where it stopped if this declines.
+    // Qt's reader has read the header and goes on from where it stopped if this declines. What
+    // the colours mean is read here even then: Qt's reader takes a gamma of 1/2.2 for the power
+    // curve it approximates.
     OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
                      QSize storedTarget) const override
     {
         const ReadFromStart rewound(file.device);
-        return {decodePngReduced(file.device, storedTarget), std::nullopt};
+        if (auto image = decodePngReduced(file.device, storedTarget))
+            return {std::move(image), std::nullopt};
+        file.device.seek(0);
+        return {std::nullopt, std::nullopt, colourSpaceOf(file.device)};
     }
 };
 

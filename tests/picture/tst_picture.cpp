@@ -320,8 +320,9 @@ QImage hues(QSize size)
 
 // A picture converted from sRGB into another colour space and saved with that space's profile, as
 // phones and cameras save, comes out as its sRGB original (lossy formats lose more at the sharp
-// colour edges); so does a linear PNG that says so by its gamma alone, and a picture whose profile
-// is damaged is shown as it is stored.
+// colour edges); so does a linear PNG that says so by its gamma alone. A PNG marked as sRGB the old
+// way, by a gamma of 1/2.2 and sRGB's primaries, and a picture whose profile is damaged are shown as
+// they are stored.
 void PictureTest::coloursShownInSrgb_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -346,6 +347,14 @@ void PictureTest::coloursShownInSrgb_data()
     linear.setColorSpace({});
     QTest::newRow("png, linear by its gamma")
         << withChunks(encode(linear, "png"), chunk("gAMA", QByteArray::fromHex("000186a0"))) << large << 24;
+    QImage untagged = small;
+    untagged.setColorSpace({});
+    const QByteArray srgbChromaticities =
+        QByteArray::fromHex("00007a26 00008084 0000fa00 000080e8 00007530 0000ea60 00003a98 00001770");
+    QTest::newRow("png, sRGB by its gamma and primaries")
+        << withChunks(encode(untagged, "png"),
+                      chunk("gAMA", QByteArray::fromHex("0000b18f")) + chunk("cHRM", srgbChromaticities))
+        << small << 0;
     QImage unconverted = small;
     unconverted.setColorSpace(QColorSpace::DisplayP3);
     const QByteArray jpeg = encode(unconverted, "jpeg", 95);

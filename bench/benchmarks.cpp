@@ -47,6 +47,7 @@ struct Input {
 
 constexpr Input kInputs[] = {
     {"baseline_jpeg", "photo-baseline.jpg"},
+    {"p3_jpeg", "photo-p3.jpg"},
     {"progressive_jpeg", "photo-progressive.jpg"},
     {"png", "photo.png"},
     {"webp", "photo.webp"},

@@ -5,6 +5,7 @@
 //   tilmora-bench-inputs FOLDER
 //
 // Writes photo-baseline.jpg, photo-progressive.jpg, photo.png, photo.webp (6000 x 4000),
+// photo-p3.jpg (the photo in Display P3 with its profile, as a phone saves it),
 // icon.ico (256 x 256, transparent corners) and square.png (440 x 440, the size a picture is
 // shown at, for the board benchmarks). Prints one line, "png_interlaced 1" or "png_interlaced 0":
 // the PNG is Adam7-interlaced when libvips is there to write it (Qt's writer cannot).
@@ -14,6 +15,7 @@
 #include <vips/vips.h>
 #endif
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -188,6 +190,14 @@ bool write(const QImage& image, const QString& path, const char* format, int qua
     return false;
 }
 
+// The picture (sRGB) converted to Display P3 and marked so: the writer embeds its profile.
+QImage inDisplayP3(QImage image)
+{
+    image.setColorSpace(QColorSpace::SRgb);
+    image.convertToColorSpace(QColorSpace::DisplayP3);
+    return image;
+}
+
 // An Adam7-interlaced PNG through libvips; false when libvips is not there or fails.
 bool writeInterlacedPng([[maybe_unused]] const QImage& image, [[maybe_unused]] const QString& path)
 {
@@ -228,7 +238,8 @@ int main(int argc, char* argv[])
     const QImage picture = photo(kPhotoSize);
     bool ok = write(picture, at("photo-baseline.jpg"), "jpeg", 90) &&
               write(picture, at("photo-progressive.jpg"), "jpeg", 90, true) &&
-              write(picture, at("photo.webp"), "webp", 90);
+              write(picture, at("photo.webp"), "webp", 90) &&
+              write(inDisplayP3(picture), at("photo-p3.jpg"), "jpeg", 90);
     const bool interlaced = ok && writeInterlacedPng(picture, at("photo.png"));
     if (ok && !interlaced)
         ok = write(picture, at("photo.png"), "png");

@@ -1,9 +1,15 @@
 #include "jpegdecoder.h"
 
+#include "pictureformat.h"
+#include "pictureloader.h"
+
 #include <QtGlobal>
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE without including its header
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -90,9 +96,27 @@ bool scansCoverOutput(const jpeg_decompress_struct& info)
     return true;
 }
 
-// Reads the header and sets the output up: the smallest n/8 scale covering `atLeast`, 32-bit
-// pixels in QImage's order. False on a fatal error or a colour model left to Qt's reader.
-bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes)
+// The ICC profile the APP2 segments carry, empty when there is none or its pieces do not fit
+// together. libjpeg's warning about such a profile is no warning about the picture.
+QByteArray iccProfile(Decompressor& decompressor)
+{
+    const bool warned = decompressor.errors.warned;
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    QByteArray bytes;
+    if (jpeg_read_icc_profile(&decompressor.info, &profile, &length) == TRUE) {
+        const std::unique_ptr<JOCTET, decltype(&std::free)> owned(profile, &std::free);
+        bytes = QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length));
+    }
+    decompressor.errors.warned = warned;
+    return bytes;
+}
+
+// Reads the header and the ICC profile, and sets the output up: the smallest n/8 scale covering
+// `atLeast`, 32-bit pixels in QImage's order. False on a fatal error or a colour model left to
+// Qt's reader.
+bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes,
+             QByteArray& profile)
 {
     jpeg_decompress_struct& info = decompressor.info;
     if (setjmp(decompressor.errors.resume) != 0) // NOLINT(cert-err52-cpp)
@@ -102,8 +126,10 @@ bool prepare(Decompressor& decompressor, QByteArrayView data, QSize atLeast, qin
     info.mem->max_memory_to_use = static_cast<long>(memoryBudgetBytes);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()),
                  static_cast<unsigned long>(data.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff); // where the ICC profile is kept
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
+    profile = iccProfile(decompressor);
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr &&
         info.jpeg_color_space != JCS_RGB)
         return false;
@@ -165,7 +191,8 @@ JpegDecode::Outcome failureOutcome(const ErrorManager& errors)
 JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes)
 {
     Decompressor decompressor;
-    if (!prepare(decompressor, data, atLeast, memoryBudgetBytes))
+    QByteArray profile;
+    if (!prepare(decompressor, data, atLeast, memoryBudgetBytes, profile))
         return {failureOutcome(decompressor.errors), {}};
 
     const QSize output(static_cast<int>(decompressor.info.output_width),
@@ -177,7 +204,148 @@ JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBu
         return {failureOutcome(decompressor.errors), {}};
     if (decompressor.errors.warned)
         return {JpegDecode::Outcome::Declined, {}};
+    image.setColorSpace(colourSpaceOfProfile(profile));
     return {JpegDecode::Outcome::Decoded, std::move(image)};
+}
+
+namespace {
+
+// What stepping through a JPEG's segments shows: whether its data runs to the end-of-image marker,
+// and the bits per sample its frame header declares (0 when it has none). The walk may stop at the
+// frame header, when only the depth is asked for. Qt's JPEG reader fills the part of a cut-off file
+// it could not read with grey and only prints a warning, so the cut is looked for here: the marker
+// segments are stepped over by their lengths, and each scan's entropy-coded data, in which a 0xFF
+// byte is always followed by 0x00 or a restart marker, is searched for the marker that ends it.
+// Data after the end marker (a phone's motion photo, say) is not looked at.
+struct JpegLayout {
+    bool reachesEnd = false;
+    int samplePrecision = 0;
+};
+
+enum class JpegWalk { ToFrameHeader, ToEnd };
+
+// Past the entropy-coded data of a scan that starts at `at`: at its ending marker, or at `size`.
+qsizetype endOfScan(const uchar* bytes, qsizetype size, qsizetype at)
+{
+    while (true) {
+        const void* found = std::memchr(bytes + at, 0xff, static_cast<std::size_t>(size - at));
+        if (found == nullptr)
+            return size;
+        at = static_cast<const uchar*>(found) - bytes;
+        if (at + 1 >= size)
+            return size;
+        const uchar next = bytes[at + 1];
+        if (next == 0x00 || (next >= 0xd0 && next <= 0xd7))
+            at += 2;
+        else if (next == 0xff)
+            at += 1;
+        else
+            return at;
+    }
+}
+
+JpegLayout jpegLayout(QByteArrayView data, JpegWalk walk)
+{
+    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
+    const qsizetype size = data.size();
+    JpegLayout layout;
+    qsizetype at = 2; // past the start-of-image marker
+    while (true) {
+        // Stray bytes between segments are skipped, as the decoder does, then the fill bytes.
+        while (at < size && bytes[at] != 0xff)
+            ++at;
+        while (at < size && bytes[at] == 0xff)
+            ++at;
+        if (at >= size)
+            return layout;
+        const uchar marker = bytes[at++];
+        if (marker == 0xd9) {
+            layout.reachesEnd = true;
+            return layout;
+        }
+        const bool standalone = marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7);
+        if (standalone)
+            continue;
+        if (size - at < 2)
+            return layout;
+        const int length = bytes[at] << 8 | bytes[at + 1];
+        if (length < 2 || size - at < length)
+            return layout;
+        // A start-of-frame marker (0xC0 to 0xCF but for the table markers C4, C8 and CC) begins
+        // with the sample precision.
+        const bool startOfFrame =
+            (marker & 0xf0) == 0xc0 && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+        if (startOfFrame && length > 2) {
+            layout.samplePrecision = bytes[at + 2];
+            if (walk == JpegWalk::ToFrameHeader)
+                return layout;
+        }
+        at += length;
+        if (marker == 0xda) // start of scan: the entropy-coded data runs to the next marker
+            at = endOfScan(bytes, size, at);
+    }
+}
+
+// A JPEG is decoded at the smallest eighth of its size covering what is shown, when that is smaller;
+// what this decoder leaves (CMYK, damaged data) Qt's reader decodes, scaled by libjpeg too. A file
+// on a file system that cannot map it is trusted as Qt would trust it, and left to Qt's reader.
+class JpegFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "jpeg"; }
+    bool recognises(QByteArrayView head) const override { return head.startsWith("\xff\xd8"); }
+
+    // A JPEG with samples deeper than 8 bits (12-bit ones come from medical and some camera
+    // software) is valid, but no reader here decodes it, and Qt's gives up halfway through its
+    // header, leaving the pixel format it reports unset: it is refused by name before Qt reads it.
+    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    {
+        const int depth = jpegLayout(file.bytes, JpegWalk::ToFrameHeader).samplePrecision;
+        if (depth <= 8)
+            return std::nullopt;
+        return Refusal{Refusal::Reason::KindNotOpened, QByteArray::number(depth) + "-bit JPEG"};
+    }
+
+    // Decoded reduced, libjpeg's own buffers are held to the budget while it decodes (a progressive
+    // JPEG keeps every coefficient of the whole picture while its scans arrive), and the picture it
+    // makes is at most the stored one at 32 bits a pixel.
+    qint64 peakBytes(const DeclaredPicture& declared, QSize storedTarget) const override
+    {
+        if (shownSmaller(declared.stored, storedTarget))
+            return wholeDecodeBytes(declared.stored, 32);
+        return PictureFormat::peakBytes(declared, storedTarget);
+    }
+
+    bool holdsAllData(const PictureFile& file) const override
+    {
+        return file.bytes.isEmpty() || jpegLayout(file.bytes, JpegWalk::ToEnd).reachesEnd;
+    }
+
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& declared,
+                     QSize storedTarget) const override
+    {
+        if (file.bytes.isEmpty() || !shownSmaller(declared.stored, storedTarget))
+            return {};
+        JpegDecode decoded = decodeJpegReduced(file.bytes, storedTarget, kAllocationLimitBytes);
+        if (decoded.outcome == JpegDecode::Outcome::TooLarge)
+            return {std::nullopt, Refusal{Refusal::Reason::TooMuchMemory}};
+        if (decoded.outcome == JpegDecode::Outcome::Declined)
+            return {};
+        return {std::move(decoded.image), std::nullopt};
+    }
+
+    QSize readerScaledSize(const DeclaredPicture& declared, QSize storedTarget) const override
+    {
+        return shownSmaller(declared.stored, storedTarget) ? storedTarget : QSize();
+    }
+};
+
+} // namespace
+
+const PictureFormat& jpegFormat()
+{
+    static const JpegFormat format;
+    return format;
 }
 
 } // namespace tilmora

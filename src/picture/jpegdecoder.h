@@ -6,12 +6,17 @@
 // average colour is shown, so reading stops as soon as the scans have delivered every coefficient
 // the reduced picture uses. The result is exactly what decoding the whole file at that scale
 // gives, often in two thirds of the time.
+//
+// The JPEG entry of the loader's formats lives here too: the walk over a JPEG's segments that finds
+// a file cut short or of a depth no reader here decodes, before anything is decoded.
 
 #include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 
 namespace tilmora {
+
+class PictureFormat;
 
 struct JpegDecode {
     enum class Outcome {
@@ -24,13 +29,18 @@ struct JpegDecode {
         Declined,
     };
     Outcome outcome = Outcome::Declined;
-    QImage image; // Format_RGB32, device pixel ratio 1, only when decoded
+    // Format_RGB32, device pixel ratio 1, marked with the colour space of the file's ICC profile
+    // (none when it has no usable one); only when decoded
+    QImage image;
 };
 
 // Decodes the JPEG file held in `data` at the smallest scale of n/8 whose size covers `atLeast`
 // in both directions (at most the full size); the caller scales the rest. The size is that of the
-// stored picture: EXIF orientation is not applied, nor are colour profiles. libjpeg's working
+// stored picture: EXIF orientation is not applied, and the colours are as stored. libjpeg's working
 // memory is held to `memoryBudgetBytes`. Any warning from libjpeg (corrupt data) declines.
 [[nodiscard]] JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBudgetBytes);
+
+// The loader's entry for JPEG.
+[[nodiscard]] const PictureFormat& jpegFormat();
 
 } // namespace tilmora

@@ -1,11 +1,17 @@
 #include "pngdecoder.h"
 
+#include "pictureformat.h"
+
+#include <QFile>
 #include <QIODevice>
+#include <QtEndian>
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -53,11 +59,63 @@ struct Reader {
 struct Header {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
+    QColorSpace colourSpace;
     bool interlaced = false;
     // 16-bit samples with one colour marked transparent: Qt's reader renders these wrongly (the
     // transparent colour comes out white, the rest in stripes), so they are decoded here at any size.
     bool keyedDeepColour = false;
 };
+
+// sRGB's white point and primaries, x and y of each, in a cHRM chunk's order.
+constexpr std::array<double, 8> kSrgbChromaticities{0.3127, 0.329, 0.64, 0.33, 0.3, 0.6, 0.15, 0.06};
+
+// What the file says its colours mean, the way a PNG reader ranks what it says: an ICC profile
+// (when Qt can use it), the sRGB chunk, then the gamma with the primaries when they are given.
+QColorSpace colourSpaceOf(png_structp png, png_infop info)
+{
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &length) != 0) {
+        QColorSpace space = colourSpaceOfProfile(
+            QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length)));
+        if (space.isValid())
+            return space;
+    }
+    int intent = 0;
+    if (png_get_sRGB(png, info, &intent) != 0)
+        return QColorSpace::SRgb;
+    double gamma = 0;
+    if (png_get_gAMA(png, info, &gamma) == 0 || gamma <= 0)
+        return {};
+    std::array<double, 8> xy = kSrgbChromaticities; // white, red, green, blue
+    png_get_cHRM(png, info, &xy[0], &xy[1], &xy[2], &xy[3], &xy[4], &xy[5], &xy[6], &xy[7]);
+    const bool srgbPrimaries = std::equal(xy.begin(), xy.end(), kSrgbChromaticities.begin(),
+                                          [](double a, double b) { return std::abs(a - b) < 0.001; });
+    // A gamma of 1/2.2 with sRGB's primaries is how writers that know no sRGB chunk mark sRGB
+    // (ImageMagick marks every PNG so), and photo viewers take it for sRGB itself, not for the
+    // plain power curve it comes near.
+    if (srgbPrimaries && std::abs(gamma - 1 / 2.2) < 0.001)
+        return QColorSpace::SRgb;
+    const auto decoding = static_cast<float>(1 / gamma); // the file gives the encoding exponent
+    return {
+        {xy[0], xy[1]}, {xy[2], xy[3]}, {xy[4], xy[5]}, {xy[6], xy[7]}, QColorSpace::TransferFunction::Gamma,
+        decoding};
+}
+
+// What the PNG read from `device` says its colours mean, from its chunks before the picture data.
+QColorSpace colourSpaceOf(QIODevice& device)
+{
+    Reader reader;
+    if (reader.png == nullptr || reader.info == nullptr)
+        return {};
+    if (setjmp(png_jmpbuf(reader.png)) != 0) // NOLINT(cert-err52-cpp): libpng's way out
+        return {};
+    png_set_read_fn(reader.png, &device, readFromDevice);
+    png_read_info(reader.png, reader.info);
+    return colourSpaceOf(reader.png, reader.info);
+}
 
 // Reads the header and asks libpng for 8-bit RGBA rows, whatever the file holds: palettes and
 // grey expanded, transparency keys turned into alpha, 16-bit samples cut to 8, opaque pictures
@@ -76,6 +134,7 @@ bool readHeader(Reader& reader, QIODevice& device, Header& header)
     header.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     header.keyedDeepColour =
         png_get_bit_depth(png, info) == 16 && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    header.colourSpace = colourSpaceOf(png, info);
 
     png_set_expand(png);
     png_set_strip_16(png);
@@ -144,13 +203,12 @@ bool accumulateRows(Reader& reader, const Header& header, png_uint_32 block,
 }
 
 // The largest whole block keeping the grid at least twice `atLeast` wide and high (at least 1).
-png_uint_32 blockSize(const Header& header, QSize atLeast)
+png_uint_32 blockSize(png_uint_32 width, png_uint_32 height, QSize atLeast)
 {
     const auto fits = [](png_uint_32 length, int wanted) {
         return length / static_cast<png_uint_32>(std::max(1, wanted) * 2);
     };
-    return std::max<png_uint_32>(
-        1, std::min(fits(header.width, atLeast.width()), fits(header.height, atLeast.height())));
+    return std::max<png_uint_32>(1, std::min(fits(width, atLeast.width()), fits(height, atLeast.height())));
 }
 
 // Each cell's sums over the pixels it covers (fewer at the right and bottom edges), rounded.
@@ -187,7 +245,7 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
     if (!readHeader(reader, device, header) || header.width == 0 || header.height == 0)
         return std::nullopt;
 
-    const png_uint_32 block = blockSize(header, atLeast);
+    const png_uint_32 block = blockSize(header.width, header.height, atLeast);
     if (block < 2 && !header.keyedDeepColour)
         return std::nullopt;
     const QSize grid(static_cast<int>((header.width + block - 1) / block),
@@ -205,7 +263,109 @@ std::optional<QImage> decodePngReduced(QIODevice& device, QSize atLeast)
     QImage image = averagesOf(cells, grid, header, block);
     if (image.isNull())
         return std::nullopt;
+    image.setColorSpace(header.colourSpace);
     return image;
+}
+
+namespace {
+
+// Whether a PNG's chunks run whole to its end chunk, the ones that make up the picture with their
+// checksums right. libpng, inside Qt's reader, would print its complaint about a file cut short or
+// spoilt to the terminal; found here, the file is refused quietly, as damaged. The checksums of
+// the optional chunks are left to libpng, which skips a spoilt one and shows the picture. The file
+// is read as a stream, a block at a time, as the decoder reads it: mapped whole, a large picture's
+// file would be held in memory for nothing.
+bool chunksReachEnd(QFile& file)
+{
+    constexpr qint64 kSignature = 8, kLengthAndType = 8, kChecksum = 4;
+    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
+    for (file.seek(kSignature);;) {
+        const QByteArray head = file.read(kLengthAndType);
+        if (head.size() < kLengthAndType)
+            return false;
+        const qint64 length = qFromBigEndian<quint32>(head.constData());
+        if (length > file.size() - file.pos() - kChecksum)
+            return false;
+        const bool critical = (head[4] & 0x20) == 0; // an upper-case first letter
+        if (!critical) {
+            file.seek(file.pos() + length + kChecksum);
+            continue;
+        }
+        uLong checksum = crc32_z(0, reinterpret_cast<const Bytef*>(head.constData() + 4), 4);
+        for (qint64 left = length; left > 0;) {
+            const qint64 got = file.read(block.data(), std::min<qint64>(left, block.size()));
+            if (got <= 0)
+                break;
+            checksum = crc32_z(checksum, reinterpret_cast<const Bytef*>(block.constData()),
+                               static_cast<z_size_t>(got));
+            left -= got;
+        }
+        const QByteArray stored = file.read(kChecksum);
+        if (stored.size() < kChecksum || checksum != qFromBigEndian<quint32>(stored.constData()))
+            return false;
+        if (head.endsWith("IEND"))
+            return true;
+    }
+}
+
+// The memory the reduced decode takes for a picture of `stored` pixels read in blocks of `block`:
+// the grid's sums and the picture made of them, a row and the column-to-cell table.
+qint64 reducedPeakBytes(QSize stored, png_uint_32 block)
+{
+    const qint64 cells =
+        ((stored.width() + qint64{block} - 1) / block) * ((stored.height() + qint64{block} - 1) / block);
+    const qint64 row = qint64{stored.width()} * (kChannels + qint64{sizeof(std::uint32_t)});
+    return cells * qint64{sizeof(CellSums) + sizeof(QRgb)} + row;
+}
+
+// A PNG at least four times the size it is shown at is reduced row by row as it is decoded; a
+// smaller one is decoded whole by Qt's reader (but for the pictures Qt renders wrongly, above).
+class PngFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "png"; }
+    bool recognises(QByteArrayView head) const override { return head.startsWith("\x89PNG\r\n\x1a\n"); }
+
+    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    {
+        const ReadFromStart rewound(file.device);
+        if (chunksReachEnd(file.device))
+            return std::nullopt;
+        return Refusal{Refusal::Reason::Damaged};
+    }
+
+    // What the path that will read the picture takes: reduced, only a few rows and the grid, so a
+    // greyscale picture is not refused for the 32-bit copy a whole decode would add to it.
+    qint64 peakBytes(const DeclaredPicture& declared, QSize storedTarget) const override
+    {
+        const QSize stored = declared.stored;
+        const png_uint_32 block = blockSize(static_cast<png_uint_32>(stored.width()),
+                                            static_cast<png_uint_32>(stored.height()), storedTarget);
+        if (block >= 2)
+            return reducedPeakBytes(stored, block);
+        return PictureFormat::peakBytes(declared, storedTarget);
+    }
+
+    // Qt's reader has read the header and goes on from where it stopped if this declines. What
+    // the colours mean is read here even then: Qt's reader takes a gamma of 1/2.2 for the power
+    // curve it approximates.
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+                     QSize storedTarget) const override
+    {
+        const ReadFromStart rewound(file.device);
+        if (auto image = decodePngReduced(file.device, storedTarget))
+            return {std::move(image), std::nullopt};
+        file.device.seek(0);
+        return {std::nullopt, std::nullopt, colourSpaceOf(file.device)};
+    }
+};
+
+} // namespace
+
+const PictureFormat& pngFormat()
+{
+    static const PngFormat format;
+    return format;
 }
 
 } // namespace tilmora

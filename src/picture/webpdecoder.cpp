@@ -1,5 +1,8 @@
 #include "webpdecoder.h"
 
+#include "pictureformat.h"
+#include "pictureloader.h"
+
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -39,6 +42,28 @@ struct DemuxerDeleter {
 struct FrameIteratorReleaser {
     void operator()(WebPIterator* iterator) const { WebPDemuxReleaseIterator(iterator); }
 };
+
+struct ChunkIteratorReleaser {
+    void operator()(WebPChunkIterator* iterator) const { WebPDemuxReleaseChunkIterator(iterator); }
+};
+
+// The colour space of the ICC profile in the file's ICCP chunk. Only an extended file (VP8X)
+// can carry one, and its header says whether it does: a simple file is never demuxed for it.
+QColorSpace colourSpaceOf(QByteArrayView data)
+{
+    constexpr qsizetype kFlags = 20;
+    constexpr uchar kHasProfile = 0x20;
+    if (data.size() <= kFlags || data.sliced(12, 4) != "VP8X" || (data[kFlags] & kHasProfile) == 0)
+        return {};
+    const WebPData whole{bytesOf(data), sizeOf(data)};
+    const std::unique_ptr<WebPDemuxer, DemuxerDeleter> demuxer(WebPDemux(&whole));
+    WebPChunkIterator chunk{};
+    if (!demuxer || !WebPDemuxGetChunk(demuxer.get(), "ICCP", 1, &chunk))
+        return {};
+    const std::unique_ptr<WebPChunkIterator, ChunkIteratorReleaser> release(&chunk);
+    return colourSpaceOfProfile(QByteArray(reinterpret_cast<const char*>(chunk.chunk.bytes),
+                                           static_cast<qsizetype>(chunk.chunk.size)));
+}
 
 // The bitstream of a still picture's one frame, or of an animation's first frame when it covers
 // the whole canvas (then its later frames, and the blending between them, make no difference to
@@ -125,7 +150,39 @@ std::optional<QImage> decodeWebpScaled(QByteArrayView data, QSize target, qint64
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return std::nullopt;
+    image.setColorSpace(colourSpaceOf(data));
     return image;
+}
+
+namespace {
+
+// libwebp decodes straight to the shown size, which Qt's reader cannot. Whatever it turns down
+// (damaged data, an animation whose first frame covers only part of the canvas) goes on to Qt's
+// reader, which shows what it can or says what is wrong.
+class WebpFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "webp"; }
+    bool recognises(QByteArrayView head) const override
+    {
+        return head.startsWith("RIFF") && head.size() >= 12 && head.sliced(8, 4) == "WEBP";
+    }
+
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& declared,
+                     QSize storedTarget) const override
+    {
+        if (!shownSmaller(declared.stored, storedTarget))
+            return {};
+        return {decodeWebpScaled(file.bytes, storedTarget, kMaxSourcePixels), std::nullopt};
+    }
+};
+
+} // namespace
+
+const PictureFormat& webpFormat()
+{
+    static const WebpFormat format;
+    return format;
 }
 
 } // namespace tilmora

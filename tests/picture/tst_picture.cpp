@@ -8,6 +8,7 @@
 #include "picture/pngdecoder.h"
 #include "picture/webpdecoder.h"
 
+#include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QtEndian>
@@ -69,6 +70,48 @@ int differenceFromQt(const QImage& ours, const QImage& whole)
     return worst;
 }
 
+// A PNG chunk: length, type, data and checksum.
+QByteArray chunk(const char* type, const QByteArray& data)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(quint32(data.size()), bytes.data());
+    bytes += type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + 4), uInt(bytes.size() - 4));
+    bytes.append(4, '\0');
+    qToBigEndian(quint32(crc), bytes.data() + bytes.size() - 4);
+    return bytes;
+}
+
+// The PNG with chunks put in after its header (IHDR).
+QByteArray withChunks(QByteArray png, const QByteArray& chunks)
+{
+    return png.insert(33, chunks);
+}
+
+// An 8-bit greyscale PNG of `size` pixels, all black, written row by row: Qt's writer would hold
+// the whole picture first.
+QByteArray blackGreyPng(QSize size)
+{
+    QByteArray header(13, '\0'); // 8 bits, greyscale
+    qToBigEndian(quint32(size.width()), header.data());
+    qToBigEndian(quint32(size.height()), header.data() + 4);
+    header[8] = 8;
+    const QByteArray row(size.width() + 1, '\0'); // filter type 0, then the pixels
+    QByteArray data(1 << 20, '\0');
+    z_stream stream{};
+    deflateInit(&stream, Z_DEFAULT_COMPRESSION);
+    stream.next_out = reinterpret_cast<Bytef*>(data.data());
+    stream.avail_out = uInt(data.size());
+    for (int y = 0; y < size.height(); ++y) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+        stream.avail_in = uInt(row.size());
+        deflate(&stream, y + 1 == size.height() ? Z_FINISH : Z_NO_FLUSH);
+    }
+    data.truncate(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", {});
+}
+
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
 const QByteArray kRedGif =
     QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
@@ -86,6 +129,8 @@ private slots:
     void loadsOrRefuses_data();
     void loadsOrRefuses();
     void sixteenBitColourMarkedTransparent();
+    void coloursShownInSrgb_data();
+    void coloursShownInSrgb();
     void decodersReduce_data();
     void decodersReduce();
 
@@ -138,6 +183,8 @@ void PictureTest::loadsOrRefuses_data()
     row("at the pixel limit.bmp", atLimit + QByteArray(1500 * 10000, '\0'), {12000, 10000}, {440, 367});
     row("dot.gif", kRedGif, {1, 1}, {1, 1});
     row("icon.ico", encode(corners({48, 48}, 0x00ffffff), "ico"), {48, 48}, {48, 48});
+    // Read row by row, it takes a few megabytes: not refused for the 32-bit copy a whole decode adds.
+    row("at the pixel limit, grey.png", blackGreyPng({12000, 10000}), {12000, 10000}, {440, 367});
 
     const QByteArray png = encode(photo, "png");
     const QByteArray jpeg = encode(photo, "jpeg");
@@ -176,6 +223,14 @@ void PictureTest::loadsOrRefuses_data()
     refused("pixmap.xpm", encode(corners({4, 4}), "xpm"), format("XPM"));
     refused("apple.icns", QByteArray::fromHex("69636e73000000106963303700000008"), format("ICNS"));
     refused("pointer.cur", patched(icon, 2, quint16(2)), format("CUR"));
+    const auto box = [](const char* hex) { return QByteArray::fromHex(hex); };
+    refused("phone.heic", box("00000018 66747970 68656963 00000000 6d696631 68656963"), format("HEIC"));
+    refused("picture.avif", box("0000001c 66747970 61766966 00000000 61766966 6d696631 6d696166"),
+            format("AVIF"));
+    refused("still.avif", box("00000018 66747970 6d696631 00000000 6d696631 61766966"), format("AVIF"));
+    refused("other.heif", box("00000014 66747970 6d696631 00000000 6d736631"), format("HEIF"));
+    refused("bare.jxl", box("ff0afa1f"), format("JPEG XL"));
+    refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), format("JPEG XL"));
     refused("12-bit.jpg", QByteArray(jpeg).replace(jpeg.indexOf("\xff\xc0") + 4, 1, "\x0c"),
             format("12-bit JPEG"));
     refused("huge.jpg", hugeJpeg, "is too large: 60000 x 60000 pixels, more than 120 megapixels.");
@@ -238,12 +293,9 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
             picture.setPixelColor(x, y, (x / 10 + y / 10) % 2 ? QColor(Qt::red) : key);
-    QByteArray chunk = QByteArray("tRNS") + QByteArray::fromHex("123456789abc");
-    chunk.append(4, '\0');
-    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), 10)), chunk.data() + 10);
     QFile file(folder_.filePath(QStringLiteral("keyed.png")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(encode(picture, "png").insert(33, QByteArray::fromHex("00000006") + chunk)); // after IHDR
+    file.write(withChunks(encode(picture, "png"), chunk("tRNS", QByteArray::fromHex("123456789abc"))));
     file.close();
 
     const LoadResult result = loadPicture(file.fileName());
@@ -252,6 +304,102 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
     QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
+}
+
+// Every hue from left to right, darkening downwards, in sRGB: smooth, so the ways of scaling agree,
+// and reaching the edge of sRGB's gamut.
+QImage hues(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const float value = 1.0f - 0.7f * float(y) / float(size.height());
+            image.setPixel(x, y, QColor::fromHsvF(float(x) / float(size.width()), 1.0f, value).rgb());
+        }
+    }
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+// A picture converted from sRGB into another colour space and saved with that space's profile, as
+// phones and cameras save, comes out as its sRGB original (lossy formats lose more at the sharp
+// colour edges); so does a linear PNG that says so by its gamma alone. A PNG marked as sRGB the old
+// way, by a gamma of 1/2.2 and sRGB's primaries, and a picture whose profile is damaged are shown as
+// they are stored.
+void PictureTest::coloursShownInSrgb_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QImage>("original");
+    QTest::addColumn<int>("worstAllowed"); // of any channel of any pixel, out of 255
+
+    const QImage large = hues({1800, 1200}); // read by the game's own decoders, reduced
+    const QImage small = hues({400, 300});   // read whole by Qt's readers
+    const std::pair<const char*, QColorSpace> spaces[] = {{"Display P3", QColorSpace::DisplayP3},
+                                                          {"Adobe RGB", QColorSpace::AdobeRgb},
+                                                          {"ProPhoto RGB", QColorSpace::ProPhotoRgb}};
+    for (const char* format : {"png", "jpeg", "webp"}) {
+        for (const auto& [name, space] : spaces) {
+            const QImage& original = space == QColorSpace::AdobeRgb ? small : large;
+            QTest::addRow("%s in %s", format, name)
+                << encode(original.convertedToColorSpace(space), format, 95) << original
+                << (qstrcmp(format, "png") == 0 ? 24 : 48);
+        }
+    }
+    QImage linear =
+        large.convertToFormat(QImage::Format_RGBX64).convertedToColorSpace(QColorSpace::SRgbLinear);
+    linear.setColorSpace({});
+    QTest::newRow("png, linear by its gamma")
+        << withChunks(encode(linear, "png"), chunk("gAMA", QByteArray::fromHex("000186a0"))) << large << 24;
+    QImage untagged = small;
+    untagged.setColorSpace({});
+    const QByteArray srgbChromaticities =
+        QByteArray::fromHex("00007a26 00008084 0000fa00 000080e8 00007530 0000ea60 00003a98 00001770");
+    QTest::newRow("png, sRGB by its gamma and primaries")
+        << withChunks(encode(untagged, "png"),
+                      chunk("gAMA", QByteArray::fromHex("0000b18f")) + chunk("cHRM", srgbChromaticities))
+        << small << 0;
+    QImage unconverted = small;
+    unconverted.setColorSpace(QColorSpace::DisplayP3);
+    const QByteArray jpeg = encode(unconverted, "jpeg", 95);
+    QTest::newRow("jpeg, damaged profile")
+        << QByteArray(jpeg).replace(jpeg.indexOf("acsp"), 4, "ACSP") << small << 48;
+}
+
+void PictureTest::coloursShownInSrgb()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QImage, original);
+    QFETCH(int, worstAllowed);
+
+    QFile file(folder_.filePath(QStringLiteral("colours")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    const QImage expected = original.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    std::array<double, 3> means{}; // red, green, blue
+    int worst = 0;
+    const double pixels = shown.width() * shown.height();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor ours = shown.pixelColor(x, y);
+            const QColor theirs = expected.pixelColor(x, y);
+            const std::array errors{std::abs(ours.red() - theirs.red()),
+                                    std::abs(ours.green() - theirs.green()),
+                                    std::abs(ours.blue() - theirs.blue())};
+            for (std::size_t channel = 0; channel < 3; ++channel)
+                means[channel] += errors[channel] / pixels;
+            worst = std::max({worst, errors[0], errors[1], errors[2]});
+        }
+    }
+    const QString measured = QStringLiteral("mean %1 / %2 / %3, worst %4")
+                                 .arg(means[0], 0, 'f', 2)
+                                 .arg(means[1], 0, 'f', 2)
+                                 .arg(means[2], 0, 'f', 2)
+                                 .arg(worst);
+    QVERIFY2(*std::max_element(means.begin(), means.end()) <= 3 && worst <= worstAllowed,
+             qPrintable(measured));
 }
 
 // Each decoder reads its own format at the size it promises, a progressive JPEG only as far as that

@@ -1,0 +1,148 @@
+#include "pictureformat.h"
+
+#include "bitmapformats.h"
+#include "jpegdecoder.h"
+#include "pictureloader.h"
+#include "pngdecoder.h"
+#include "webpdecoder.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+
+namespace tilmora {
+
+FileMapping::FileMapping(QFile& file)
+    : file_(file)
+    , mapped_(file.map(0, file.size()))
+    , size_(mapped_ != nullptr ? static_cast<qsizetype>(file.size()) : 0)
+{}
+
+FileMapping::~FileMapping()
+{
+    if (mapped_ != nullptr)
+        file_.unmap(mapped_);
+}
+
+ReadFromStart::ReadFromStart(QFile& file)
+    : file_(file)
+    , position_(file.pos())
+{
+    file.seek(0);
+}
+
+ReadFromStart::~ReadFromStart()
+{
+    file_.seek(position_);
+}
+
+qint64 PictureFormat::maxPixels() const
+{
+    return kMaxSourcePixels;
+}
+
+qint64 PictureFormat::peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const
+{
+    return wholeDecodeBytes(declared.stored, declared.bitsPerPixel);
+}
+
+qint64 wholeDecodeBytes(QSize stored, int bitsPerPixel)
+{
+    const auto bytesAt = [stored](qint64 bits) {
+        return (stored.width() * bits + 31) / 32 * 4 * stored.height();
+    };
+    return bitsPerPixel == 32 ? bytesAt(32) : bytesAt(bitsPerPixel) + bytesAt(32);
+}
+
+bool shownSmaller(QSize stored, QSize target)
+{
+    return target.width() < stored.width() && target.height() < stored.height();
+}
+
+QColorSpace colourSpaceOfProfile(const QByteArray& profile)
+{
+    return profile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(profile);
+}
+
+namespace {
+
+// A kind of picture recognised only to be named in the message, as its signature shows it.
+class KindNotOpened : public PictureFormat
+{
+public:
+    using Recognises = bool (*)(QByteArrayView head);
+    KindNotOpened(const char* kind, Recognises signature)
+        : kind_(kind)
+        , recognises_(signature)
+    {}
+    QByteArray name() const override { return kind_; }
+    bool recognises(QByteArrayView head) const override { return recognises_(head); }
+    bool opens() const override { return false; }
+
+private:
+    const char* kind_;
+    Recognises recognises_;
+};
+
+// The brands an ISO media file's leading `ftyp` box names: the major brand, then the compatible
+// ones, four bytes each, as far as the box and the bytes at hand reach.
+bool hasBrand(QByteArrayView head, std::initializer_list<const char*> brands)
+{
+    if (head.size() < 16 || head.sliced(4, 4) != "ftyp")
+        return false;
+    const qsizetype end = std::min<qsizetype>(qFromBigEndian<quint32>(head.data()), head.size());
+    const auto named = [&](qsizetype at) {
+        return std::any_of(brands.begin(), brands.end(),
+                           [&](const char* brand) { return head.sliced(at, 4) == brand; });
+    };
+    if (named(8))
+        return true;
+    for (qsizetype at = 16; at + 4 <= end; at += 4) { // past the major brand and its version
+        if (named(at))
+            return true;
+    }
+    return false;
+}
+
+// AVIF first: an AVIF file often names the generic HEIF brands too.
+bool isAvif(QByteArrayView head)
+{
+    return hasBrand(head, {"avif", "avis"});
+}
+
+bool isHeic(QByteArrayView head)
+{
+    return !isAvif(head) && hasBrand(head, {"heic", "heix", "heim", "heis", "hevc", "hevx", "hevm", "hevs"});
+}
+
+// Any other picture in a HEIF file (its generic brands only).
+bool isHeif(QByteArrayView head)
+{
+    return !isAvif(head) && !isHeic(head) && hasBrand(head, {"mif1", "msf1"});
+}
+
+// A bare codestream, or the container's signature box.
+bool isJpegXl(QByteArrayView head)
+{
+    return head.startsWith("\xff\x0a") || head.startsWith(QByteArrayView("\0\0\0\x0cJXL \r\n\x87\n", 12));
+}
+
+} // namespace
+
+const PictureFormat* formatOf(QByteArrayView head)
+{
+    static const KindNotOpened heic("HEIC", isHeic);
+    static const KindNotOpened avif("AVIF", isAvif);
+    static const KindNotOpened heif("HEIF", isHeif);
+    static const KindNotOpened jpegXl("JPEG XL", isJpegXl);
+    const std::array<const PictureFormat*, 10> formats{
+        &pngFormat(),  &jpegFormat(), &gifFormat(), &bmpFormat(), &webpFormat(),
+        &iconFormat(), &heic,         &avif,        &heif,        &jpegXl};
+    const auto found = std::find_if(formats.begin(), formats.end(),
+                                    [&](const PictureFormat* format) { return format->recognises(head); });
+    return found != formats.end() ? *found : nullptr;
+}
+
+} // namespace tilmora

@@ -1,0 +1,165 @@
+#pragma once
+
+// The kinds of picture file the loader knows, one entry each. An entry says how a file of its kind
+// is recognised from its first bytes, what is checked before it is decoded, how much memory reading
+// it takes, and how it is decoded: by the game's own reduced decoder where there is one, otherwise
+// by Qt's reader. The loader asks the entries in turn and never branches on a format's name, so a
+// new format is one new entry in its own file, listed in pictureformat.cpp.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QColorSpace>
+#include <QImage>
+#include <QImageIOHandler>
+#include <QSize>
+
+#include <optional>
+
+class QFile;
+class QImageReader;
+
+namespace tilmora {
+
+// The whole of a file mapped into memory for reading, unmapped when this goes. The view is empty
+// when the file system cannot map it.
+class FileMapping
+{
+public:
+    explicit FileMapping(QFile& file);
+    ~FileMapping();
+    FileMapping(const FileMapping&) = delete;
+    FileMapping& operator=(const FileMapping&) = delete;
+    FileMapping(FileMapping&&) = delete;
+    FileMapping& operator=(FileMapping&&) = delete;
+
+    [[nodiscard]] QByteArrayView bytes() const { return {mapped_, size_}; }
+
+private:
+    QFile& file_;
+    uchar* mapped_ = nullptr;
+    qsizetype size_ = 0;
+};
+
+// The open picture file, as a stream (where Qt's reader stands: anything else reading it puts it
+// back) and mapped whole (empty when it cannot be).
+struct PictureFile {
+    QFile& device;
+    QByteArrayView bytes;
+};
+
+// Reads `file` from its start and puts it back where it stood when this goes.
+class ReadFromStart
+{
+public:
+    explicit ReadFromStart(QFile& file);
+    ~ReadFromStart();
+    ReadFromStart(const ReadFromStart&) = delete;
+    ReadFromStart& operator=(const ReadFromStart&) = delete;
+    ReadFromStart(ReadFromStart&&) = delete;
+    ReadFromStart& operator=(ReadFromStart&&) = delete;
+
+private:
+    QFile& file_;
+    qint64 position_;
+};
+
+// What a picture's header declares, read before anything is decoded.
+struct DeclaredPicture {
+    QSize stored; // as the pixels are stored, before the EXIF orientation turns them
+    QImageIOHandler::Transformations orientation;
+    int bitsPerPixel = 32; // of the picture Qt's reader would decode whole
+
+    [[nodiscard]] QSize natural() const
+    {
+        return orientation.testFlag(QImageIOHandler::TransformationRotate90) ? stored.transposed() : stored;
+    }
+};
+
+// Why an entry turns a file down; the loader words it for the player.
+struct Refusal {
+    enum class Reason {
+        Damaged,       // the data is broken or cut short
+        KindNotOpened, // a kind of picture the game does not open, named by `kind`
+        TooMuchMemory, // reading it would take more than the game allows
+    };
+    Reason reason;
+    QByteArray kind = {};
+};
+
+// What the game's own decoder made of a file: the picture as stored (not turned), marked with
+// the colour space its file declares; a refusal; or nothing, leaving the file to Qt's reader.
+struct OwnDecode {
+    std::optional<QImage> image;
+    std::optional<Refusal> refusal;
+    // What the file's colours mean, where the format reads that better than Qt's reader; it then
+    // holds for whatever decodes the picture.
+    std::optional<QColorSpace> colourSpace = {};
+};
+
+class PictureFormat
+{
+public:
+    PictureFormat() = default;
+    virtual ~PictureFormat() = default;
+    PictureFormat(const PictureFormat&) = delete;
+    PictureFormat& operator=(const PictureFormat&) = delete;
+    PictureFormat(PictureFormat&&) = delete;
+    PictureFormat& operator=(PictureFormat&&) = delete;
+
+    // As Qt's readers name the format ("jpeg"), or, for a kind the game does not open, as the
+    // player is told it ("HEIC").
+    [[nodiscard]] virtual QByteArray name() const = 0;
+    // Whether the first bytes of a file (up to kHeadBytes of them) are this format's.
+    [[nodiscard]] virtual bool recognises(QByteArrayView head) const = 0;
+    [[nodiscard]] virtual bool opens() const { return true; }
+    // The most pixels its header may declare.
+    [[nodiscard]] virtual qint64 maxPixels() const;
+
+    // Checks that run before any reader reads the file, not even its header.
+    [[nodiscard]] virtual std::optional<Refusal> checkBeforeReading(const PictureFile& /*file*/) const
+    {
+        return std::nullopt;
+    }
+    // Points Qt's reader, which reads the header, at the picture to show.
+    virtual void choosePicture(QImageReader& /*reader*/) const {}
+    // The memory the way this format is read takes at its peak, for a picture shown at
+    // `storedTarget` pixels (in the stored orientation). By default Qt's whole decode.
+    [[nodiscard]] virtual qint64 peakBytes(const DeclaredPicture& declared, QSize storedTarget) const;
+    // Whether the file holds every byte of picture data its header announces, for the formats Qt's
+    // reader would show cut short without complaint.
+    [[nodiscard]] virtual bool holdsAllData(const PictureFile& /*file*/) const { return true; }
+    // The game's own decoder: at least `storedTarget` pixels where it can reduce.
+    [[nodiscard]] virtual OwnDecode decode(const PictureFile& /*file*/, const DeclaredPicture& /*declared*/,
+                                           QSize /*storedTarget*/) const
+    {
+        return {};
+    }
+    // The size Qt's reader decodes at when the game's decoder left the file to it: the whole
+    // picture (an empty size) unless the reader can scale as it decodes.
+    [[nodiscard]] virtual QSize readerScaledSize(const DeclaredPicture& /*declared*/,
+                                                 QSize /*storedTarget*/) const
+    {
+        return {};
+    }
+};
+
+// Bytes of the file's start that recognising a format looks at.
+inline constexpr qint64 kHeadBytes = 64;
+
+// The entry whose format the first bytes of a file announce, if any. The format is decided here,
+// from the content alone: Qt's own detection would try every reader it has, the ones the game
+// refuses included, and fall back on the file's extension.
+[[nodiscard]] const PictureFormat* formatOf(QByteArrayView head);
+
+// The memory a whole decode by Qt's reader takes at its peak: the picture at its own bits a pixel
+// and, when that is not 32, the 32-bit copy the fitting works on. Rows aligned as QImage aligns them.
+[[nodiscard]] qint64 wholeDecodeBytes(QSize stored, int bitsPerPixel);
+
+// Whether a picture shown at `target` pixels is smaller than `stored` in both directions.
+[[nodiscard]] bool shownSmaller(QSize stored, QSize target);
+
+// The colour space of an ICC profile; an invalid one (nothing is converted) when Qt cannot use it:
+// a CMYK or damaged profile never stops a picture.
+[[nodiscard]] QColorSpace colourSpaceOfProfile(const QByteArray& profile);
+
+} // namespace tilmora

@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+"""Fails while a language lacks a text the program shows. Scratch copies of the .ts files are
+brought up to date with the sources by lupdate, as a maintainer would, so a text marked in the
+code but absent from a file counts as well as one left unfinished; every text still in use then
+needs a finished translation with the same placeholders as its English source. lupdate's own
+complaints (a tr() it cannot place in a context) fail too: such a text would never be translated.
+A context named with --held-back may keep translations that are written but still unfinished (so
+lrelease leaves them out and the program shows the English); one not written at all still fails.
+Usage: complete.py LUPDATE SOURCE_FOLDER TRANSLATIONS_FOLDER [--held-back CONTEXT]..."""
+import argparse, pathlib, re, shutil, subprocess, sys, tempfile
+import xml.etree.ElementTree as ET
+
+arguments = argparse.ArgumentParser()
+arguments.add_argument('lupdate')
+arguments.add_argument('sources')
+arguments.add_argument('folder', type=pathlib.Path)
+arguments.add_argument('--held-back', action='append', default=[])
+lupdate, sources, folder, held_back = vars(arguments.parse_args()).values()
+faults, held = [], 0
+with tempfile.TemporaryDirectory() as scratch:
+    copies = [shutil.copy(ts, scratch) for ts in sorted(folder.glob('*.ts'))]
+    if not copies:
+        sys.exit(f'no .ts files in {folder}')
+    run = subprocess.run([lupdate, '-locations', 'none', sources, '-ts', *copies],
+                         capture_output=True, text=True, check=True)
+    faults += re.findall(r'^\S+:\d+: .*$', run.stdout + run.stderr, re.MULTILINE)
+    for copy in copies:
+        for context in ET.parse(copy).getroot().iter('context'):
+            for message in context.iter('message'):
+                translation = message.find('translation')
+                kind = translation.get('type')
+                if kind in ('vanished', 'obsolete'):  # no longer in the code
+                    continue
+                source, text = message.findtext('source'), ''.join(translation.itertext())
+                where = f'{pathlib.Path(copy).name}, {context.findtext("name")}: "{source}"'
+                if kind == 'unfinished' and text and context.findtext('name') in held_back:
+                    held += 1
+                    continue
+                if kind == 'unfinished' or not text:
+                    faults.append(f'{where} has no finished translation')
+                elif set(re.findall(r'%\d+', source)) != set(re.findall(r'%\d+', text)):
+                    faults.append(f'{where} has other placeholders: "{text}"')
+print('\n'.join(faults) or f'every text has a finished translation ({held} held back)')
+sys.exit(1 if faults else 0)

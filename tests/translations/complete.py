@@ -1,11 +1,9 @@
 #!/usr/bin/env python3
-"""Fails while a language lacks a text the program shows. Scratch copies of the .ts files are
-brought up to date with the sources by lupdate, as a maintainer would, so a text marked in the
-code but absent from a file counts as well as one left unfinished; every text still in use then
-needs a finished translation with the same placeholders as its English source. lupdate's own
-complaints (a tr() it cannot place in a context) fail too: such a text would never be translated.
-A context named with --held-back may keep translations that are written but still unfinished (so
-lrelease leaves them out and the program shows the English); one not written at all still fails.
+"""Fails while a language lacks a text the program shows. lupdate brings scratch copies of the .ts
+files up to date with the sources, so a text new in the code counts as well as one left unfinished;
+every text in use then needs a finished translation with its English placeholders, and lupdate may
+not complain (a tr() it cannot place would never be translated). A context named --held-back may
+keep written but unfinished translations (lrelease leaves them out); unwritten ones still fail.
 Usage: complete.py LUPDATE SOURCE_FOLDER TRANSLATIONS_FOLDER [--held-back CONTEXT]..."""
 import argparse, pathlib, re, shutil, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET

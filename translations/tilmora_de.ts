@@ -68,21 +68,43 @@
     </message>
 </context>
 <context>
+    <name>tilmora::Board</name>
+    <message>
+        <source>Piece %1, row %2, column %3</source>
+        <translation>Teil %1, Zeile %2, Spalte %3</translation>
+    </message>
+</context>
+<context>
     <name>tilmora::FileDialogChooser</name>
     <message>
         <source>ICO files (*.ICO)</source>
-        <translation type="vanished">ICO-Dateien (*.ICO)</translation>
+        <translation>ICO-Dateien (*.ICO)</translation>
     </message>
     <message>
         <source>All files (*.*)</source>
-        <translation type="vanished">Alle Dateien (*.*)</translation>
+        <translation>Alle Dateien (*.*)</translation>
     </message>
 </context>
 <context>
     <name>tilmora::MessageBoxes</name>
     <message>
         <source>Tilmora Picture Puzzle Game</source>
-        <translation type="vanished">Tilmora-Bilderpuzzle</translation>
+        <translation>Tilmora-Bilderpuzzle</translation>
+    </message>
+</context>
+<context>
+    <name>tilmora::StatusRow</name>
+    <message>
+        <source>Attempts</source>
+        <translation>Versuche</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>%1 Seconds</source>
+        <translation>%1 Sekunden</translation>
     </message>
 </context>
 <context>
@@ -150,111 +172,195 @@
         <translation>Beenden</translation>
     </message>
     <message>
-        <source>Attempts</source>
-        <translation>Versuche</translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation>Zeit</translation>
-    </message>
-    <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>Das Bild ist zu klein, um es in %1 × %1 Teile zu zerschneiden.</translation>
     </message>
     <message>
-        <source>Piece %1, row %2, column %3</source>
-        <translation>Teil %1, Zeile %2, Spalte %3</translation>
-    </message>
-    <message>
-        <source>Tilmora Picture Puzzle Game - Game created by www.tilmora.example </source>
-        <translation type="vanished">Tilmora-Bilderpuzzle – ein Spiel von www.tilmora.example </translation>
-    </message>
-    <message>
         <source>                        Game is over.</source>
-        <translation type="vanished">                        Das Spiel ist vorbei.</translation>
+        <translation>                        Das Spiel ist vorbei.</translation>
     </message>
     <message>
         <source>First Load the picture.</source>
-        <translation type="vanished">Lade zuerst ein Bild.</translation>
+        <translation>Lade zuerst ein Bild.</translation>
     </message>
     <message>
         <source>First load the picture.</source>
-        <translation type="vanished">Lade zuerst ein Bild.</translation>
+        <translation>Lade zuerst ein Bild.</translation>
     </message>
     <message>
-        <source> Seconds</source>
-        <translation type="vanished"> Sekunden</translation>
+        <source>%1 - Game created by %2 </source>
+        <translation>%1 – ein Spiel von %2 </translation>
     </message>
 </context>
 <context>
     <name>tilmora::help</name>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in           menu.</source>
-        <translation type="unfinished">    1) Um dieses wunderbare Puzzlespiel zu spielen, lade zuerst         über                    im Menü           dein Lieblingsbild.</translation>
+        <translation>    1) Um dieses wunderbare Puzzlespiel zu spielen, lade zuerst         über                    im Menü           dein Lieblingsbild.</translation>
     </message>
     <message>
         <source>    2) Then go to         in           menu which divides pictures in            scattered parts.</source>
-        <translation type="unfinished">    2) Mit                im Menü           wird das Bild dann in Teile              zerlegt und gemischt.</translation>
+        <translation>    2) Mit                im Menü           wird das Bild dann in Teile              zerlegt und gemischt.</translation>
     </message>
     <message>
         <source>    3) You can change the game          from             menu.</source>
-        <translation type="unfinished">    3) Die                           stellst du im Menü                   ein.</translation>
+        <translation>    3) Die                           stellst du im Menü                   ein.</translation>
     </message>
     <message>
         <source>        i.  Easy Level : Any piece of picture can move to blank                   place by clicking the piece of picture.</source>
-        <translation type="unfinished">        i.  Leicht: Jedes Bildteil kann auf das leere Feld rücken,              wenn du es anklickst.</translation>
+        <translation>        i.  Leicht: Jedes Bildteil kann auf das leere Feld rücken,              wenn du es anklickst.</translation>
     </message>
     <message>
         <source>        ii. Hard Level : Only one adjacent piece of picture from four            directions can move to blank place.</source>
-        <translation type="unfinished">        ii. Schwer: Nur ein Teil, das oben, unten, links oder rechts          an das leere Feld grenzt, kann dorthin rücken.</translation>
+        <translation>        ii. Schwer: Nur ein Teil, das oben, unten, links oder rechts          an das leere Feld grenzt, kann dorthin rücken.</translation>
     </message>
     <message>
         <source>    4) You can also change the                    from            menu.</source>
-        <translation type="unfinished">    4) Auch die                        stellst du im Menü                   ein.</translation>
+        <translation>    4) Auch die                        stellst du im Menü                   ein.</translation>
     </message>
     <message>
         <source>    5) Go to                          in                  menu to view the            full picture of puzzle.</source>
-        <translation type="unfinished">    5) Unter                       im Menü                  siehst du das                ganze Bild des Puzzles.</translation>
+        <translation>    5) Unter                       im Menü                  siehst du das                ganze Bild des Puzzles.</translation>
     </message>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in            menu.</source>
-        <translation type="unfinished">    1) Um dieses wunderbare Puzzlespiel zu spielen, lade zuerst         über                    im Menü            dein Lieblingsbild.</translation>
+        <translation>    1) Um dieses wunderbare Puzzlespiel zu spielen, lade zuerst         über                    im Menü            dein Lieblingsbild.</translation>
     </message>
     <message>
         <source>Load Picture</source>
-        <translation type="unfinished">Bild laden</translation>
+        <translation>Bild laden</translation>
     </message>
     <message>
         <source>Game</source>
-        <translation type="unfinished">Spiel</translation>
+        <translation>Spiel</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished">Starten</translation>
+        <translation>Starten</translation>
     </message>
     <message>
         <source>Level</source>
-        <translation type="unfinished">Schwierigkeit</translation>
+        <translation>Schwierigkeit</translation>
     </message>
     <message>
         <source>Option</source>
-        <translation type="unfinished">Optionen</translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>Square Size</source>
-        <translation type="unfinished">Rastergröße</translation>
+        <translation>Rastergröße</translation>
     </message>
     <message>
         <source>Original Picture</source>
-        <translation type="unfinished">Originalbild</translation>
+        <translation>Originalbild</translation>
     </message>
     <message>
         <source>Quick Help</source>
-        <translation type="unfinished">Kurzhilfe</translation>
+        <translation>Kurzhilfe</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished">Hilfe</translation>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblhelp1ld</comment>
+        <translation>über</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpgame</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblhelpstart</comment>
+        <translation>Mit</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblg1</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lblhelplevel</comment>
+        <translation>Die</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblhelpoption</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblhelpss</comment>
+        <translation>die</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop1</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblhelpop</comment>
+        <translation>Unter</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpqh</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblld</comment>
+        <translation>über</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblstart</comment>
+        <translation>Mit</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame1</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lbllevel</comment>
+        <translation>Die</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lbloption</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblsqsize</comment>
+        <translation>die</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop2</comment>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblopic</comment>
+        <translation>Unter</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblqh</comment>
+        <translation>Menü</translation>
     </message>
 </context>
 </TS>

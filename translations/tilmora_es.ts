@@ -68,21 +68,43 @@
     </message>
 </context>
 <context>
+    <name>tilmora::Board</name>
+    <message>
+        <source>Piece %1, row %2, column %3</source>
+        <translation>Pieza %1, fila %2, columna %3</translation>
+    </message>
+</context>
+<context>
     <name>tilmora::FileDialogChooser</name>
     <message>
         <source>ICO files (*.ICO)</source>
-        <translation type="vanished">Archivos ICO (*.ICO)</translation>
+        <translation>Archivos ICO (*.ICO)</translation>
     </message>
     <message>
         <source>All files (*.*)</source>
-        <translation type="vanished">Todos los archivos (*.*)</translation>
+        <translation>Todos los archivos (*.*)</translation>
     </message>
 </context>
 <context>
     <name>tilmora::MessageBoxes</name>
     <message>
         <source>Tilmora Picture Puzzle Game</source>
-        <translation type="vanished">Puzle de imágenes Tilmora</translation>
+        <translation>Puzle de imágenes Tilmora</translation>
+    </message>
+</context>
+<context>
+    <name>tilmora::StatusRow</name>
+    <message>
+        <source>Attempts</source>
+        <translation>Intentos</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tiempo</translation>
+    </message>
+    <message>
+        <source>%1 Seconds</source>
+        <translation>%1 segundos</translation>
     </message>
 </context>
 <context>
@@ -150,111 +172,195 @@
         <translation>Salir</translation>
     </message>
     <message>
-        <source>Attempts</source>
-        <translation>Intentos</translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation>Tiempo</translation>
-    </message>
-    <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>La imagen es demasiado pequeña para cortarla en %1 × %1 piezas.</translation>
     </message>
     <message>
-        <source>Piece %1, row %2, column %3</source>
-        <translation>Pieza %1, fila %2, columna %3</translation>
-    </message>
-    <message>
-        <source>Tilmora Picture Puzzle Game - Game created by www.tilmora.example </source>
-        <translation type="vanished">Puzle de imágenes Tilmora – un juego creado por www.tilmora.example </translation>
-    </message>
-    <message>
         <source>                        Game is over.</source>
-        <translation type="vanished">                        La partida ha terminado.</translation>
+        <translation>                        La partida ha terminado.</translation>
     </message>
     <message>
         <source>First Load the picture.</source>
-        <translation type="vanished">Carga primero una imagen.</translation>
+        <translation>Carga primero una imagen.</translation>
     </message>
     <message>
         <source>First load the picture.</source>
-        <translation type="vanished">Carga primero una imagen.</translation>
+        <translation>Carga primero una imagen.</translation>
     </message>
     <message>
-        <source> Seconds</source>
-        <translation type="vanished"> segundos</translation>
+        <source>%1 - Game created by %2 </source>
+        <translation>%1 – un juego creado por %2 </translation>
     </message>
 </context>
 <context>
     <name>tilmora::help</name>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in           menu.</source>
-        <translation type="unfinished">    1) Para jugar a este maravilloso puzle, carga primero tu                imagen favorita: elige                             en el menú            y             selecciónala.</translation>
+        <translation>    1) Para jugar a este maravilloso puzle, carga primero tu                imagen favorita: elige                             en el menú            y             selecciónala.</translation>
     </message>
     <message>
         <source>    2) Then go to         in           menu which divides pictures in            scattered parts.</source>
-        <translation type="unfinished">    2) Luego elige                  en el menú            para dividir                la imagen en piezas desordenadas.</translation>
+        <translation>    2) Luego elige                  en el menú            para dividir                la imagen en piezas desordenadas.</translation>
     </message>
     <message>
         <source>    3) You can change the game          from             menu.</source>
-        <translation type="unfinished">    3) En el menú                   puedes cambiar el           de juego.</translation>
+        <translation>    3) En el menú                   puedes cambiar el           de juego.</translation>
     </message>
     <message>
         <source>        i.  Easy Level : Any piece of picture can move to blank                   place by clicking the piece of picture.</source>
-        <translation type="unfinished">        i.  Fácil: cualquier pieza puede pasar al hueco con solo              hacer clic en ella.</translation>
+        <translation>        i.  Fácil: cualquier pieza puede pasar al hueco con solo              hacer clic en ella.</translation>
     </message>
     <message>
         <source>        ii. Hard Level : Only one adjacent piece of picture from four            directions can move to blank place.</source>
-        <translation type="unfinished">        ii. Difícil: solo puede pasar al hueco una pieza que esté             junto a él (arriba, abajo, a la izquierda o a la derecha).</translation>
+        <translation>        ii. Difícil: solo puede pasar al hueco una pieza que esté             junto a él (arriba, abajo, a la izquierda o a la derecha).</translation>
     </message>
     <message>
         <source>    4) You can also change the                    from            menu.</source>
-        <translation type="unfinished">    4) En el menú                   también puedes elegir                            la                     que prefieras.</translation>
+        <translation>    4) En el menú                   también puedes elegir                            la                     que prefieras.</translation>
     </message>
     <message>
         <source>    5) Go to                          in                  menu to view the            full picture of puzzle.</source>
-        <translation type="unfinished">    5) Elige                              en el menú                          para           ver la imagen completa del puzle.</translation>
+        <translation>    5) Elige                              en el menú                          para           ver la imagen completa del puzle.</translation>
     </message>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in            menu.</source>
-        <translation type="unfinished">    1) Para jugar a este maravilloso puzle, carga primero tu                imagen favorita: elige                             en el menú             y             selecciónala.</translation>
+        <translation>    1) Para jugar a este maravilloso puzle, carga primero tu                imagen favorita: elige                             en el menú             y             selecciónala.</translation>
     </message>
     <message>
         <source>Load Picture</source>
-        <translation type="unfinished">Cargar imagen</translation>
+        <translation>Cargar imagen</translation>
     </message>
     <message>
         <source>Game</source>
-        <translation type="unfinished">Juego</translation>
+        <translation>Juego</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished">Empezar</translation>
+        <translation>Empezar</translation>
     </message>
     <message>
         <source>Level</source>
-        <translation type="unfinished">Nivel</translation>
+        <translation>Nivel</translation>
     </message>
     <message>
         <source>Option</source>
-        <translation type="unfinished">Opciones</translation>
+        <translation>Opciones</translation>
     </message>
     <message>
         <source>Square Size</source>
-        <translation type="unfinished">Cuadrícula</translation>
+        <translation>Cuadrícula</translation>
     </message>
     <message>
         <source>Original Picture</source>
-        <translation type="unfinished">Imagen original</translation>
+        <translation>Imagen original</translation>
     </message>
     <message>
         <source>Quick Help</source>
-        <translation type="unfinished">Ayuda rápida</translation>
+        <translation>Ayuda rápida</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished">Ayuda</translation>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblhelp1ld</comment>
+        <translation>elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpgame</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblhelpstart</comment>
+        <translation>elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblg1</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lblhelplevel</comment>
+        <translation>el</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblhelpoption</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblhelpss</comment>
+        <translation>la</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop1</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblhelpop</comment>
+        <translation>Elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpqh</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblld</comment>
+        <translation>elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblstart</comment>
+        <translation>elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame1</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lbllevel</comment>
+        <translation>el</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lbloption</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblsqsize</comment>
+        <translation>la</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop2</comment>
+        <translation>menú</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblopic</comment>
+        <translation>Elige</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblqh</comment>
+        <translation>menú</translation>
     </message>
 </context>
 </TS>

@@ -68,21 +68,43 @@
     </message>
 </context>
 <context>
+    <name>tilmora::Board</name>
+    <message>
+        <source>Piece %1, row %2, column %3</source>
+        <translation>Pièce %1, ligne %2, colonne %3</translation>
+    </message>
+</context>
+<context>
     <name>tilmora::FileDialogChooser</name>
     <message>
         <source>ICO files (*.ICO)</source>
-        <translation type="vanished">Fichiers ICO (*.ICO)</translation>
+        <translation>Fichiers ICO (*.ICO)</translation>
     </message>
     <message>
         <source>All files (*.*)</source>
-        <translation type="vanished">Tous les fichiers (*.*)</translation>
+        <translation>Tous les fichiers (*.*)</translation>
     </message>
 </context>
 <context>
     <name>tilmora::MessageBoxes</name>
     <message>
         <source>Tilmora Picture Puzzle Game</source>
-        <translation type="vanished">Puzzle d’images Tilmora</translation>
+        <translation>Puzzle d’images Tilmora</translation>
+    </message>
+</context>
+<context>
+    <name>tilmora::StatusRow</name>
+    <message>
+        <source>Attempts</source>
+        <translation>Essais</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Temps</translation>
+    </message>
+    <message>
+        <source>%1 Seconds</source>
+        <translation>%1 secondes</translation>
     </message>
 </context>
 <context>
@@ -150,111 +172,195 @@
         <translation>Quitter</translation>
     </message>
     <message>
-        <source>Attempts</source>
-        <translation>Essais</translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation>Temps</translation>
-    </message>
-    <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>L’image est trop petite pour être découpée en %1 × %1 pièces.</translation>
     </message>
     <message>
-        <source>Piece %1, row %2, column %3</source>
-        <translation>Pièce %1, ligne %2, colonne %3</translation>
-    </message>
-    <message>
-        <source>Tilmora Picture Puzzle Game - Game created by www.tilmora.example </source>
-        <translation type="vanished">Puzzle d’images Tilmora – un jeu créé par www.tilmora.example </translation>
-    </message>
-    <message>
         <source>                        Game is over.</source>
-        <translation type="vanished">                        La partie est terminée.</translation>
+        <translation>                        La partie est terminée.</translation>
     </message>
     <message>
         <source>First Load the picture.</source>
-        <translation type="vanished">Chargez d’abord une image.</translation>
+        <translation>Chargez d’abord une image.</translation>
     </message>
     <message>
         <source>First load the picture.</source>
-        <translation type="vanished">Chargez d’abord une image.</translation>
+        <translation>Chargez d’abord une image.</translation>
     </message>
     <message>
-        <source> Seconds</source>
-        <translation type="vanished"> secondes</translation>
+        <source>%1 - Game created by %2 </source>
+        <translation>%1 – un jeu créé par %2 </translation>
     </message>
 </context>
 <context>
     <name>tilmora::help</name>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in           menu.</source>
-        <translation type="unfinished">    1) Pour jouer à ce merveilleux puzzle, allez d’abord dans               le menu             et choisissez                                    pour ouvrir         votre image préférée.</translation>
+        <translation>    1) Pour jouer à ce merveilleux puzzle, allez d’abord dans               le menu             et choisissez                                    pour ouvrir         votre image préférée.</translation>
     </message>
     <message>
         <source>    2) Then go to         in           menu which divides pictures in            scattered parts.</source>
-        <translation type="unfinished">    2) Puis choisissez                   dans le menu             pour                découper l’image en pièces mélangées.</translation>
+        <translation>    2) Puis choisissez                   dans le menu             pour                découper l’image en pièces mélangées.</translation>
     </message>
     <message>
         <source>    3) You can change the game          from             menu.</source>
-        <translation type="unfinished">    3) Le menu                permet de changer le               de jeu.</translation>
+        <translation>    3) Le menu                permet de changer le               de jeu.</translation>
     </message>
     <message>
         <source>        i.  Easy Level : Any piece of picture can move to blank                   place by clicking the piece of picture.</source>
-        <translation type="unfinished">        i.  Facile&#xa0;: n’importe quelle pièce rejoint la case vide                  d’un simple clic.</translation>
+        <translation>        i.  Facile&#xa0;: n’importe quelle pièce rejoint la case vide                  d’un simple clic.</translation>
     </message>
     <message>
         <source>        ii. Hard Level : Only one adjacent piece of picture from four            directions can move to blank place.</source>
-        <translation type="unfinished">        ii. Difficile&#xa0;: seule une pièce voisine de la case vide (en              haut, en bas, à gauche ou à droite) peut y glisser.</translation>
+        <translation>        ii. Difficile&#xa0;: seule une pièce voisine de la case vide (en              haut, en bas, à gauche ou à droite) peut y glisser.</translation>
     </message>
     <message>
         <source>    4) You can also change the                    from            menu.</source>
-        <translation type="unfinished">    4) Le menu                permet aussi de choisir                                  la            du puzzle.</translation>
+        <translation>    4) Le menu                permet aussi de choisir                                  la            du puzzle.</translation>
     </message>
     <message>
         <source>    5) Go to                          in                  menu to view the            full picture of puzzle.</source>
-        <translation type="unfinished">    5)                              du menu                       affiche l’image           entière du puzzle.</translation>
+        <translation>    5)                              du menu                       affiche l’image           entière du puzzle.</translation>
     </message>
     <message>
         <source>    1) To play this wonderful puzzle Game, first load your favorite          picture through                     in            menu.</source>
-        <translation type="unfinished">    1) Pour jouer à ce merveilleux puzzle, allez d’abord dans               le menu              et choisissez                                    pour ouvrir         votre image préférée.</translation>
+        <translation>    1) Pour jouer à ce merveilleux puzzle, allez d’abord dans               le menu              et choisissez                                    pour ouvrir         votre image préférée.</translation>
     </message>
     <message>
         <source>Load Picture</source>
-        <translation type="unfinished">Charger une image</translation>
+        <translation>Charger une image</translation>
     </message>
     <message>
         <source>Game</source>
-        <translation type="unfinished">Partie</translation>
+        <translation>Partie</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished">Démarrer</translation>
+        <translation>Démarrer</translation>
     </message>
     <message>
         <source>Level</source>
-        <translation type="unfinished">Niveau</translation>
+        <translation>Niveau</translation>
     </message>
     <message>
         <source>Option</source>
-        <translation type="unfinished">Options</translation>
+        <translation>Options</translation>
     </message>
     <message>
         <source>Square Size</source>
-        <translation type="unfinished">Grille</translation>
+        <translation>Grille</translation>
     </message>
     <message>
         <source>Original Picture</source>
-        <translation type="unfinished">Image originale</translation>
+        <translation>Image originale</translation>
     </message>
     <message>
         <source>Quick Help</source>
-        <translation type="unfinished">Aide rapide</translation>
+        <translation>Aide rapide</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished">Aide</translation>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblhelp1ld</comment>
+        <translation>choisissez</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpgame</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblhelpstart</comment>
+        <translation>choisissez</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblg1</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lblhelplevel</comment>
+        <translation>le</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblhelpoption</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblhelpss</comment>
+        <translation>la</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop1</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblhelpop</comment>
+        <translation>5)</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblhelpqh</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>through</source>
+        <comment>gap of lblld</comment>
+        <translation>choisissez</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <comment>gap of lblstart</comment>
+        <translation>choisissez</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblgame1</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>game</source>
+        <comment>gap of lbllevel</comment>
+        <translation>le</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lbloption</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>the</source>
+        <comment>gap of lblsqsize</comment>
+        <translation>la</translation>
+    </message>
+    <message>
+        <source>from</source>
+        <comment>gap of lblop2</comment>
+        <translation>menu</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <comment>gap of lblopic</comment>
+        <translation>5)</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>gap of lblqh</comment>
+        <translation>menu</translation>
     </message>
 </context>
 </TS>

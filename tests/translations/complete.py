@@ -2,9 +2,8 @@
 """Fails while a language lacks a text the program shows. lupdate brings scratch copies of the .ts
 files up to date with the sources, so a text new in the code counts as well as one left unfinished;
 every text in use then needs a finished translation with its English placeholders, and lupdate may
-not complain (a tr() it cannot place would never be translated). A context named --held-back may
-keep written but unfinished translations (lrelease leaves them out); unwritten ones still fail.
-Usage: complete.py LUPDATE SOURCE_FOLDER TRANSLATIONS_FOLDER [--held-back CONTEXT]..."""
+not complain (a tr() it cannot place would never be translated).
+Usage: complete.py LUPDATE SOURCE_FOLDER TRANSLATIONS_FOLDER"""
 import argparse, pathlib, re, shutil, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
@@ -12,9 +11,8 @@ arguments = argparse.ArgumentParser()
 arguments.add_argument('lupdate')
 arguments.add_argument('sources')
 arguments.add_argument('folder', type=pathlib.Path)
-arguments.add_argument('--held-back', action='append', default=[])
-lupdate, sources, folder, held_back = vars(arguments.parse_args()).values()
-faults, held = [], 0
+lupdate, sources, folder = vars(arguments.parse_args()).values()
+faults = []
 with tempfile.TemporaryDirectory() as scratch:
     copies = [shutil.copy(ts, scratch) for ts in sorted(folder.glob('*.ts'))]
     if not copies:
@@ -31,12 +29,9 @@ with tempfile.TemporaryDirectory() as scratch:
                     continue
                 source, text = message.findtext('source'), ''.join(translation.itertext())
                 where = f'{pathlib.Path(copy).name}, {context.findtext("name")}: "{source}"'
-                if kind == 'unfinished' and text and context.findtext('name') in held_back:
-                    held += 1
-                    continue
                 if kind == 'unfinished' or not text:
                     faults.append(f'{where} has no finished translation')
                 elif set(re.findall(r'%\d+', source)) != set(re.findall(r'%\d+', text)):
                     faults.append(f'{where} has other placeholders: "{text}"')
-print('\n'.join(faults) or f'every text has a finished translation ({held} held back)')
+print('\n'.join(faults) or 'every text has a finished translation')
 sys.exit(1 if faults else 0)

@@ -7,6 +7,7 @@
 #include "identity/identity.h"
 #include "mainwindow/frmmain.h"
 #include "quitafterfirstframe.h"
+#include "translations.h"
 #include "windowicon.h"
 
 #include <QApplication>
@@ -27,16 +28,17 @@ void describeCommandLine(QCommandLineParser& parser)
     // is never read as -p -l -a ... -h.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("A sliding picture puzzle: cut a picture of your own into pieces and slide "
-                       "them back into place."));
+        QCoreApplication::translate("main", "A sliding picture puzzle: cut a picture of your own into "
+                                            "pieces and slide them back into place."));
     // The help option of Qt's own would add --help-all, which only the full application answers.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
-                      QStringLiteral("Displays this help.")});
+                      QCoreApplication::translate("main", "Displays this help.")});
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("picture"),
-                                 QStringLiteral("A picture to load at start-up (JPEG, PNG, GIF, BMP, "
-                                                "WebP or a Windows icon)."),
-                                 QStringLiteral("[picture]"));
+    parser.addPositionalArgument(QCoreApplication::translate("main", "picture"),
+                                 QCoreApplication::translate("main",
+                                                             "A picture to load at start-up (JPEG, "
+                                                             "PNG, GIF, BMP, WebP or a Windows icon)."),
+                                 QCoreApplication::translate("main", "[picture]"));
 }
 
 // --help and --version are answered before the window system is reached, so they need no
@@ -55,7 +57,13 @@ void answerHelpOrVersion(int& argc, char* argv[])
     const QCoreApplication app(argc, argv); // names the program in the usage
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
-    parser.showHelp();
+    // The usage in the player's language: described again now that there are translations, which
+    // stay installed until showHelp() ends the program.
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores)
+    const auto translators = tilmora::installTranslations(QLocale::system());
+    QCommandLineParser usage;
+    describeCommandLine(usage);
+    usage.showHelp();
 }
 
 // The picture named on the command line, once the application object has taken Qt's own options
@@ -68,7 +76,8 @@ std::optional<QString> pictureFromCommandLine()
     const bool parsed = parser.parse(QCoreApplication::arguments());
     const QStringList pictures = parser.positionalArguments();
     if (!parsed || pictures.size() > 1) {
-        const QString error = parsed ? QStringLiteral("Only one picture can be opened.") : parser.errorText();
+        const QString error = parsed ? QCoreApplication::translate("main", "Only one picture can be opened.")
+                                     : parser.errorText();
         std::fprintf(stderr, "%s\n\n", qPrintable(error));
         parser.showHelp(EXIT_FAILURE);
     }
@@ -87,6 +96,7 @@ int main(int argc, char* argv[])
     answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
+    const auto translators = tilmora::installTranslations(QLocale::system());
     const auto picture = pictureFromCommandLine();
     // The application id: desktops match the window to its desktop entry and icon by it.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(tilmora::identity::kId));

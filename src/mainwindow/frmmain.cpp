@@ -32,9 +32,10 @@ constexpr double kClientWidth = 6825;
 constexpr double kClientHeight = 7050;
 constexpr double kPlayAreaMargin = 120;
 
-const QString kGameOver = QStringLiteral("                        Game is over.");
-const QString kLoadFirstToStart = QStringLiteral("First Load the picture.");
-const QString kLoadFirstToView = QStringLiteral("First load the picture.");
+constexpr const char* kGameOver =
+    QT_TRANSLATE_NOOP("tilmora::frmmain", "                        Game is over.");
+constexpr const char* kLoadFirstToStart = QT_TRANSLATE_NOOP("tilmora::frmmain", "First Load the picture.");
+constexpr const char* kLoadFirstToView = QT_TRANSLATE_NOOP("tilmora::frmmain", "First load the picture.");
 
 // Brings one of the other windows to the front, with the focus.
 void present(QWidget* window)
@@ -67,8 +68,7 @@ frmmain::frmmain(Services services, QWidget* parent)
     random_.seed(services_.seed.value_or(freshSeed()));
 
     setObjectName(QStringLiteral("frmmain"));
-    setWindowTitle(QStringLiteral("%1 - Game created by %2 ")
-                       .arg(QString::fromUtf8(identity::kName), QString::fromUtf8(identity::kWebsite)));
+    setWindowTitle(tr("%1 - Game created by %2 ").arg(gameName(), QString::fromUtf8(identity::kWebsite)));
     new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
     buildMenu();
     buildPlayArea();
@@ -238,7 +238,7 @@ void frmmain::start1_Click()
     const auto now = services_.clock();
     switch (game_.start(random_, now)) {
     case puzzle::StartOutcome::NoPicture:
-        services_.messages->inform(this, kLoadFirstToStart);
+        services_.messages->inform(this, tr(kLoadFirstToStart));
         return;
     case puzzle::StartOutcome::PictureTooSmall: {
         const int n = game_.gridsize();
@@ -277,7 +277,7 @@ void frmmain::endOfGame()
 {
     Timer1.stop();
     board_->showEnd();
-    services_.messages->inform(this, kGameOver);
+    services_.messages->inform(this, tr(kGameOver));
     pictureoriginal_->show();
     pictureoriginal_->raise();
 }
@@ -323,7 +323,7 @@ void frmmain::chooseSize(int n)
 void frmmain::opicture1_Click()
 {
     if (!game_.flagforload()) {
-        services_.messages->inform(this, kLoadFirstToView);
+        services_.messages->inform(this, tr(kLoadFirstToView));
         return;
     }
     if (!frmhelp_) {

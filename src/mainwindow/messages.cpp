@@ -2,21 +2,33 @@
 
 #include "identity/identity.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+
+#include <string_view>
 
 namespace tilmora {
 
 namespace {
 
+constexpr const char* kGameName = QT_TRANSLATE_NOOP("tilmora::MessageBoxes", "Tilmora Picture Puzzle Game");
+// The English name is the one the build gives the program.
+static_assert(std::string_view(kGameName) == identity::kName);
+
 void showModal(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QString::fromUtf8(identity::kName), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, gameName(), text, QMessageBox::Ok, parent);
     // Texts may carry a file name the player chose; it is shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 } // namespace
+
+QString gameName()
+{
+    return QCoreApplication::translate("tilmora::MessageBoxes", kGameName);
+}
 
 void ModalMessageBoxes::inform(QWidget* parent, const QString& text)
 {

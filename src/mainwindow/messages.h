@@ -8,6 +8,9 @@ class QWidget;
 
 namespace tilmora {
 
+// The game's name in the player's language: the title of the main window and of every box.
+[[nodiscard]] QString gameName();
+
 class MessageBoxes
 {
 public:

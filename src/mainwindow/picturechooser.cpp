@@ -1,12 +1,14 @@
 #include "picturechooser.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace tilmora {
 
 QStringList FileDialogChooser::nameFilters()
 {
-    return {QStringLiteral("ICO files (*.ICO)"), QStringLiteral("All files (*.*)")};
+    return {QCoreApplication::translate("tilmora::FileDialogChooser", "ICO files (*.ICO)"),
+            QCoreApplication::translate("tilmora::FileDialogChooser", "All files (*.*)")};
 }
 
 void FileDialogChooser::configureDialog(QFileDialog& dialog)

@@ -71,20 +71,25 @@ void StatusRow::showSeconds(std::int64_t seconds)
     if (seconds == shownSeconds_)
         return;
     shownSeconds_ = seconds;
-    lbltimeresult_->setText(QString::number(seconds) + QStringLiteral(" Seconds"));
+    lbltimeresult_->setText(tr("%1 Seconds").arg(seconds));
 }
 
-// The captions were measured for one font; where the font the system gives is wider, a caption
-// grows to its text and pushes the rest of the row to the right instead of being cut off.
+// The captions were measured for one font and for the English; where the font the system gives or
+// the player's language is wider, a caption grows to its text and pushes the rest of the row to
+// the right instead of being cut off.
 void StatusRow::fitCaptions()
 {
     constexpr int kGap = 4;
+    // The time is fitted for a game of nearly three hours, as wide as the English box holds.
+    constexpr int kLongGameSeconds = 9999;
     int textEnd = 0;
     for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_}) {
         label->move(std::max(label->x(), textEnd), label->y());
-        // The results are fitted for their designed width, whatever they show at the moment.
-        const bool caption = label == lblscore_ || label == lbltime_;
-        const int textWidth = caption ? label->fontMetrics().horizontalAdvance(label->text()) : 0;
+        // The results are fitted for what they may come to show, not for what they show now.
+        const QString text = label == lbltimeresult_    ? tr("%1 Seconds").arg(kLongGameSeconds)
+                             : label == lblscoreresult_ ? QString()
+                                                        : label->text();
+        const int textWidth = label->fontMetrics().horizontalAdvance(text);
         label->resize(std::max(label->width(), textWidth), label->height());
         textEnd = label->x() + textWidth + kGap;
     }

@@ -47,9 +47,10 @@ std::vector<Gap> findGaps(const QString& text, const help::PageText& page, int i
     for (const auto& name : page.names) {
         if (name.paragraph != index)
             continue;
-        const QString after = QString::fromUtf8(name.after);
+        const QString after =
+            QCoreApplication::translate(help::kContext, name.after.words, name.after.disambiguation);
         const auto found = text.indexOf(after + QStringLiteral("  "));
-        Q_ASSERT_X(found >= 0, "HelpPage", name.after);
+        Q_ASSERT_X(found >= 0, "HelpPage", qPrintable(after));
         if (found < 0)
             continue;
         const int start = static_cast<int>(found + after.size());
@@ -201,6 +202,14 @@ void HelpPage::layOut()
         layout.createLine().setPosition({0, 0});
         layout.endLayout();
     };
+    // A name's width with room for letters that reach out of their advance (a bold J) on either
+    // side, as the label centres the advance.
+    const auto nameWidth = [&boldMetrics](const NameLabel& name) {
+        const QString text = name.label->text();
+        const qreal advance = boldMetrics.horizontalAdvance(text);
+        const QRectF ink = boldMetrics.boundingRect(text);
+        return advance + 2 * std::max({0.0, -ink.left(), ink.right() - advance});
+    };
     const auto gapWidth = [this](const NameLabel& name) {
         const QTextLine line = lines_[name.line].layout->lineAt(0);
         return line.cursorToX(name.gapEnd) - line.cursorToX(name.gapStart);
@@ -215,7 +224,7 @@ void HelpPage::layOut()
         for (const auto& name : names_) {
             if (name.line != index)
                 continue;
-            const qreal wanted = boldMetrics.horizontalAdvance(name.label->text()) + 2 * kNameMargin;
+            const qreal wanted = nameWidth(name) + 2 * kNameMargin;
             const qreal missing = wanted - gapWidth(name);
             if (missing <= 0)
                 continue;
@@ -240,7 +249,8 @@ void HelpPage::layOut()
         const QTextLine text = line.layout->lineAt(0);
         const qreal left = text.cursorToX(name.gapStart);
         const qreal room = gapWidth(name);
-        const int width = std::min(name.box.width(), static_cast<int>(std::floor(room)));
+        const int inkWidth = static_cast<int>(std::ceil(nameWidth(name)));
+        const int width = std::min(std::max(name.box.width(), inkWidth), static_cast<int>(std::floor(room)));
         const qreal baseline = line.row * lineSpacing + text.ascent();
         name.label->setGeometry(static_cast<int>(std::lround(left + (room - width) / 2)),
                                 static_cast<int>(std::lround(baseline - boldMetrics.ascent())), width,

@@ -11,13 +11,20 @@ namespace tilmora::help {
 // Translation context of the paragraphs and the menu names.
 inline constexpr char kContext[] = "tilmora::help";
 
+// The words a gap follows, to find it in the paragraph. Translated with the paragraph, as each
+// language puts its gaps after words of its own; the disambiguation gives each gap its own entry.
+struct Anchor {
+    const char* words;
+    const char* disambiguation;
+};
+
 // A menu name printed in bold over a gap of a paragraph.
 struct MenuName {
     const char* objectName;
     const char* caption;
-    int paragraph;     // which paragraph holds the gap
-    const char* after; // the words the gap follows, to find it in the paragraph
-    // The label's box in twips, used where the gap is wide enough.
+    int paragraph; // which paragraph holds the gap
+    Anchor after;
+    // The label's box in twips, used where the gap is wide enough; a longer name widens it.
     double width;
     double height;
 };

@@ -27,6 +27,9 @@ types=(image/jpeg image/png image/gif image/bmp image/webp image/vnd.microsoft.i
 [ "$(entry Name)|$(entry Categories)|$(entry Icon)" = "Tilmora Picture Puzzle Game|Game;LogicGame;|$id" ] &&
     [ "$(entry Exec)" = "tilmora-puzzle %f" ] && [ -x usr/bin/tilmora-puzzle ] &&
     [ "$(entry MimeType)" = "$(printf '%s;' "${types[@]}")" ] || fail "the desktop entry says: $(cat "$desktop")"
+for lang in de fr es; do # named and described in every language the game speaks
+    grep -q "^Name\[$lang\]=" "$desktop" && grep -q "<summary xml:lang=\"$lang\">" "$metainfo" || fail "no $lang"
+done
 for tag in "<id>$id</id>" ">$id.desktop</launchable>" "<binary>tilmora-puzzle</binary>" "${types[@]/%/</mediatype>}"; do
     grep -qF "$tag" "$metainfo" || fail "the AppStream file lacks $tag"
 done

@@ -1,6 +1,7 @@
 // The main window with the file dialog, the message boxes and the clock stood in for, and the
 // illustrated help pages, where each bold menu name is laid over a gap in the text.
 
+#include "app/translations.h"
 #include "mainwindow/board.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
@@ -13,6 +14,7 @@
 #include "sharedwidgets/picturebox.h"
 
 #include <QLabel>
+#include <QMenuBar>
 #include <QTranslator>
 #include <QtTest>
 
@@ -32,12 +34,16 @@ struct Fakes final : PictureChooser, MessageBoxes {
     void advance(std::chrono::seconds step) { now = {now.steady + step, now.wall + step}; }
 };
 
-// Every menu name in capitals: most of them then need a wider gap than the page leaves.
+// Every menu name of `language` (null: English) in capitals: most of them then need a wider gap
+// than the page leaves. Paragraphs and the words before the gaps are left as they are.
 struct Capitals final : QTranslator {
-    QString translate(const char*, const char* text, const char*, int) const override
+    const QTranslator* language = nullptr;
+    QString translate(const char* context, const char* text, const char* disambiguation, int n) const override
     {
-        const QString source = QString::fromUtf8(text);
-        return source.contains(u"  ") ? QString() : source.toUpper();
+        if (disambiguation || QByteArrayView(text).contains("  "))
+            return {};
+        const QString translated = language ? language->translate(context, text, nullptr, n) : QString();
+        return (translated.isEmpty() ? QString::fromUtf8(text) : translated).toUpper();
     }
 };
 
@@ -95,6 +101,23 @@ class WindowsTest : public QObject
         return found.translated(widget->pos());
     }
 
+    // Each language: what the program shows it in, and how many rows its help pages take.
+    static void languages()
+    {
+        QTest::addColumn<QStringList>("menus");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("longGame");
+        QTest::addColumn<int>("helpRows");
+        QTest::newRow("en") << QStringList{u"Game"_s, u"Option"_s, u"Quick Help"_s, u"Exit"_s}
+                            << u"“a.png” is not a picture."_s << u"9999 Seconds"_s << 21;
+        QTest::newRow("de") << QStringList{u"Spiel"_s, u"Optionen"_s, u"Kurzhilfe"_s, u"Beenden"_s}
+                            << u"„a.png“ ist kein Bild."_s << u"9999 Sekunden"_s << 21;
+        QTest::newRow("fr") << QStringList{u"Partie"_s, u"Options"_s, u"Aide rapide"_s, u"Quitter"_s}
+                            << u"«\u00A0a.png\u00A0» n’est pas une image."_s << u"9999 secondes"_s << 23;
+        QTest::newRow("es") << QStringList{u"Juego"_s, u"Opciones"_s, u"Ayuda rápida"_s, u"Salir"_s}
+                            << u"«a.png» no es una imagen."_s << u"9999 segundos"_s << 23;
+    }
+
 private slots:
     void init()
     {
@@ -125,7 +148,6 @@ private slots:
         // The dialog's answer in the test's folder, what is written there (null: nothing), the messages.
         const std::tuple<QString, QByteArray, QStringList> files[] = {
             {u""_s, {}, {}},
-            {u"a.png"_s, "Dear diary", {u"“a.png” is not a picture."_s}},
             {u"b.png"_s, "", {u"“b.png” is empty, not a picture."_s}},
             {u"c.png"_s, {}, {u"“c.png” does not exist."_s}},
         };
@@ -249,12 +271,54 @@ private slots:
         QVERIFY(std::ranges::none_of(QApplication::topLevelWidgets(), &QWidget::isVisible));
     }
 
-    // On both pages each name stands on a line of text (16 pixels to a line), in a gap clear of
-    // the words around it, also when a translation makes the names wider than their gaps.
+    // Started in each language, the window shows its menus (all of them on the bar), a refusal,
+    // the help panel's names as the menus call them, and a long game's status row, none of it cut
+    // off.
+    void inEachLanguage_data() { languages(); }
+    void inEachLanguage()
+    {
+        QFETCH(QStringList, menus);
+        const auto translators = installTranslations(QLocale(QString::fromLatin1(QTest::currentDataTag())));
+        init();
+        QMenuBar* bar = window_->menuBar();
+        QStringList shown;
+        for (auto* action : bar->actions()) {
+            shown << action->text();
+            QVERIFY(bar->rect().contains(bar->actionGeometry(action)));
+        }
+        QCOMPARE(shown, menus);
+        QCOMPARE(window_->findChild<QLabel*>(u"lblhelpgame"_s)->text(), menus.first());
+
+        QFile file(dir_.filePath(u"a.png"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Dear diary") > 0 && file.flush());
+        QVERIFY(!window_->loadPictureFile(file.fileName()));
+        QTEST(fakes_->shown.value(0), "refusal");
+
+        startAGame();
+        fakes_->advance(9999s);
+        QFETCH(QString, longGame);
+        QTRY_COMPARE(text(u"lbltimeresult"_s), longGame);
+        int textEnd = 0;
+        for (const auto& name : {u"lblscore"_s, u"lblscoreresult"_s, u"lbltime"_s, u"lbltimeresult"_s}) {
+            auto* label = window_->findChild<QLabel*>(name);
+            const int width = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(label->x() >= textEnd && width <= label->width() &&
+                         label->parentWidget()->rect().contains(label->geometry()),
+                     qPrintable(name));
+            textEnd = label->x() + width;
+        }
+    }
+
+    // On both pages of each language each name stands on a line of text (16 pixels to a line),
+    // whole, in a gap clear of the words around it, also when the names are in capitals.
+    void namesStandInTheirGaps_data() { languages(); }
     void namesStandInTheirGaps()
     {
+        QFETCH(int, helpRows);
+        const auto translators = installTranslations(QLocale(QString::fromLatin1(QTest::currentDataTag())));
         for (const bool capitals : {false, true}) {
             Capitals translator;
+            translator.language = translators.empty() ? nullptr : translators.front().get();
             if (capitals)
                 QCoreApplication::installTranslator(&translator);
             QWidget playArea;
@@ -263,7 +327,9 @@ private slots:
             QCoreApplication::removeTranslator(&translator);
             for (auto* page : pages) {
                 const QStringList lines = qobject_cast<HelpPage*>(page)->lineTexts();
+                QCOMPARE(lines.size(), helpRows);
                 for (auto* name : page->findChildren<QLabel*>()) {
+                    QVERIFY(name->fontMetrics().horizontalAdvance(name->text()) <= name->width());
                     const QRect letters = ink(name, name->rect());
                     const int row = letters.top() / 16;
                     QVERIFY2(letters.bottom() / 16 == row && !lines.value(row).isEmpty(),

@@ -1,0 +1,225 @@
+#include "decoderprotocol.h"
+
+#include "fitpicture.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
+
+namespace tilmora {
+
+namespace {
+
+// Under the loader's translation context: the same sentences, translated once.
+class Text
+{
+    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
+};
+
+constexpr qreal kMaxDevicePixelRatio = 8; // as the loader caps it
+constexpr qsizetype kKindLength = sizeof(AnswerHeader::kind) - 1;
+
+// The ratio the loader renders for when asked for `requested`.
+qreal renderedRatio(qreal requested)
+{
+    if (!std::isfinite(requested) || requested <= 0)
+        return 1;
+    return std::min(requested, kMaxDevicePixelRatio);
+}
+
+// A kind of picture as the loader names one: "SVG", "12-bit JPEG"; never a sentence or an address.
+bool isKindName(const char* kind)
+{
+    const auto length = static_cast<qsizetype>(qstrnlen(kind, sizeof(AnswerHeader::kind)));
+    return length > 0 && length <= kKindLength && std::all_of(kind, kind + length, [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == ' ';
+           });
+}
+
+bool namesSize(Refusal refusal)
+{
+    return refusal == Refusal::TooManyPixels || refusal == Refusal::TooMuchMemory;
+}
+
+} // namespace
+
+LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
+{
+    switch (header.refusal) {
+    case Refusal::Empty:
+        return {LoadError::NotAPicture, Text::tr("“%1” is empty, not a picture.").arg(name)};
+    case Refusal::NotAPicture:
+        return {LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name)};
+    case Refusal::KindNotOpened:
+        return {LoadError::FormatNotAllowed,
+                Text::tr("“%1” is a kind of picture this game does not open (%2).")
+                    .arg(name, QString::fromLatin1(header.kind))};
+    case Refusal::TooManyPixels:
+        return {LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
+                                         .arg(name)
+                                         .arg(header.width)
+                                         .arg(header.height)
+                                         .arg(header.limit)};
+    case Refusal::TooMuchMemory:
+        return {LoadError::TooLarge,
+                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
+                    .arg(name)
+                    .arg(header.width)
+                    .arg(header.height)
+                    .arg(header.limit)};
+    case Refusal::None:
+    case Refusal::Damaged:
+        break;
+    }
+    return {LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name)};
+}
+
+AnswerHeader answerHeaderFor(const LoadResult& result)
+{
+    AnswerHeader header;
+    header.magic = kAnswerMagic;
+    if (const auto* picture = std::get_if<LoadedPicture>(&result)) {
+        header.width = picture->fitted.width();
+        header.height = picture->fitted.height();
+        header.naturalWidth = picture->naturalSize.width();
+        header.naturalHeight = picture->naturalSize.height();
+        header.format = picture->fitted.format();
+        header.devicePixelRatio = picture->fitted.devicePixelRatio();
+        return header;
+    }
+    // The loader's sentence, taken apart: its numbers and the kind in brackets at its end are tried
+    // with each refusal until one gives the same sentence back.
+    const QString& message = std::get<LoadFailure>(result).message;
+    // (Read by hand: a regular expression would compile itself to machine code, which the wall refuses.)
+    std::array<int, 3> numbers{};
+    auto number = numbers.begin();
+    for (qsizetype at = 0; at < message.size() && number != numbers.end();) {
+        const qsizetype start = at;
+        while (at < message.size() && message[at].isDigit())
+            ++at;
+        if (at > start)
+            *number++ = message.sliced(start, at - start).toInt();
+        else
+            ++at;
+    }
+    const qsizetype open = message.lastIndexOf(u'(');
+    const QByteArray kind = open >= 0 && message.endsWith(u").")
+                                ? message.sliced(open + 1, message.size() - open - 3).toLatin1()
+                                : QByteArray();
+    header.width = numbers[0];
+    header.height = numbers[1];
+    header.limit = numbers[2];
+    std::memcpy(header.kind, kind.constData(), static_cast<std::size_t>(std::min(kind.size(), kKindLength)));
+    for (const Refusal refusal : {Refusal::Empty, Refusal::NotAPicture, Refusal::KindNotOpened,
+                                  Refusal::TooManyPixels, Refusal::TooMuchMemory}) {
+        header.refusal = refusal;
+        if (refusalFailure(kHelperName, header).message == message)
+            return header;
+    }
+    return AnswerHeader{kAnswerMagic, Refusal::Damaged};
+}
+
+AnswerReader::AnswerReader(qreal devicePixelRatio)
+    : requestedRatio_(renderedRatio(devicePixelRatio))
+{}
+
+// Only what the loader could have made: a fitted picture no larger than the play area at the ratio
+// asked for, of a picture within the pixel limit; or a refusal whose parts make one of its
+// sentences.
+bool AnswerReader::headerIsBelievable() const
+{
+    const AnswerHeader& h = header_;
+    if (h.magic != kAnswerMagic)
+        return false;
+    if (h.refusal != Refusal::None) {
+        if (h.refusal == Refusal::KindNotOpened)
+            return isKindName(h.kind);
+        if (namesSize(h.refusal))
+            return h.width > 0 && h.height > 0 && h.limit > 0;
+        return h.refusal <= Refusal::TooMuchMemory;
+    }
+    const int largestSide = qRound(kPictureLimitTwips / 15 * requestedRatio_);
+    return h.format == QImage::Format_RGB32 && h.devicePixelRatio == requestedRatio_ && h.width > 0 &&
+           h.height > 0 && h.width <= largestSide && h.height <= largestSide && h.naturalWidth > 0 &&
+           h.naturalHeight > 0 && qint64{h.naturalWidth} * h.naturalHeight <= kMaxSourcePixels;
+}
+
+char* AnswerReader::writeCursor()
+{
+    if (headerBytes_ < qsizetype{sizeof header_})
+        return reinterpret_cast<char*>(&header_) + headerBytes_;
+    return reinterpret_cast<char*>(pixels_.bits()) + pixelBytes_;
+}
+
+qsizetype AnswerReader::awaited() const
+{
+    if (headerBytes_ < qsizetype{sizeof header_})
+        return qsizetype{sizeof header_} - headerBytes_;
+    return pixels_.sizeInBytes() - pixelBytes_;
+}
+
+AnswerReader::Progress AnswerReader::received(qsizetype count)
+{
+    const bool hadHeader = headerBytes_ == qsizetype{sizeof header_};
+    (hadHeader ? pixelBytes_ : headerBytes_) += count;
+    if (!hadHeader && headerBytes_ == qsizetype{sizeof header_}) {
+        if (!headerIsBelievable())
+            return progress_ = Progress::Broken;
+        if (header_.refusal != Refusal::None)
+            return progress_ = Progress::Complete;
+        // Rows of RGB32 are packed as they are: the pixels go straight into the picture.
+        pixels_ = QImage(header_.width, header_.height, QImage::Format_RGB32);
+        if (pixels_.isNull())
+            return progress_ = Progress::Broken;
+    }
+    if (headerBytes_ == qsizetype{sizeof header_} && pixelBytes_ == pixels_.sizeInBytes())
+        progress_ = Progress::Complete;
+    return progress_;
+}
+
+AnswerReader::Progress AnswerReader::take(const char* bytes, qsizetype count)
+{
+    while (count > 0 && progress_ == Progress::Reading) {
+        const qsizetype part = std::min(count, awaited());
+        std::memcpy(writeCursor(), bytes, static_cast<std::size_t>(part));
+        bytes += part;
+        count -= part;
+        received(part);
+    }
+    return progress_;
+}
+
+AnswerReader::Progress AnswerReader::readAvailable(int socket)
+{
+    while (progress_ == Progress::Reading) {
+        const ssize_t got = ::read(socket, writeCursor(), static_cast<std::size_t>(awaited()));
+        if (got > 0)
+            received(got);
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        else
+            progress_ = Progress::Broken; // the helper has gone, or the socket failed
+    }
+    return progress_;
+}
+
+LoadResult AnswerReader::result(const QString& name) const
+{
+    if (progress_ != Progress::Complete)
+        return refusalFailure(name, AnswerHeader{kAnswerMagic, Refusal::Damaged});
+    if (header_.refusal != Refusal::None)
+        return refusalFailure(name, header_);
+    QImage fitted = pixels_;
+    fitted.setDevicePixelRatio(header_.devicePixelRatio);
+    return LoadedPicture{fitted, QSize(header_.naturalWidth, header_.naturalHeight)};
+}
+
+} // namespace tilmora

@@ -42,11 +42,6 @@ bool isKindName(const char* kind)
            });
 }
 
-bool namesSize(Refusal refusal)
-{
-    return refusal == Refusal::TooManyPixels || refusal == Refusal::TooMuchMemory;
-}
-
 } // namespace
 
 LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
@@ -129,9 +124,8 @@ AnswerReader::AnswerReader(qreal devicePixelRatio)
     : requestedRatio_(renderedRatio(devicePixelRatio))
 {}
 
-// Only what the loader could have made: a fitted picture no larger than the play area at the ratio
-// asked for, of a picture within the pixel limit; or a refusal whose parts make one of its
-// sentences.
+// Only what the loader could have made: a picture within the pixel limit, fitted to the play area
+// at the ratio asked for; or a refusal whose parts make one of its sentences.
 bool AnswerReader::headerIsBelievable() const
 {
     const AnswerHeader& h = header_;
@@ -140,14 +134,20 @@ bool AnswerReader::headerIsBelievable() const
     if (h.refusal != Refusal::None) {
         if (h.refusal == Refusal::KindNotOpened)
             return isKindName(h.kind);
-        if (namesSize(h.refusal))
-            return h.width > 0 && h.height > 0 && h.limit > 0;
+        if (h.refusal == Refusal::TooManyPixels)
+            return h.width > 0 && h.height > 0 &&
+                   (h.limit == kMaxSourcePixels / 1'000'000 || h.limit == kMaxGifPixels / 1'000'000);
+        if (h.refusal == Refusal::TooMuchMemory)
+            return h.width > 0 && h.height > 0 && h.limit == kAllocationLimitMiB;
         return h.refusal <= Refusal::TooMuchMemory;
     }
-    const int largestSide = qRound(kPictureLimitTwips / 15 * requestedRatio_);
-    return h.format == QImage::Format_RGB32 && h.devicePixelRatio == requestedRatio_ && h.width > 0 &&
-           h.height > 0 && h.width <= largestSide && h.height <= largestSide && h.naturalWidth > 0 &&
-           h.naturalHeight > 0 && qint64{h.naturalWidth} * h.naturalHeight <= kMaxSourcePixels;
+    if (h.format != QImage::Format_RGB32 || h.devicePixelRatio != requestedRatio_ || h.naturalWidth <= 0 ||
+        h.naturalHeight <= 0 || qint64{h.naturalWidth} * h.naturalHeight > kMaxSourcePixels)
+        return false;
+    // The size the loader renders a picture of that natural size at, for a screen of that ratio.
+    const QSize logical = fittedPixelSize({h.naturalWidth, h.naturalHeight});
+    return h.width == std::max(1, qRound(logical.width() * requestedRatio_)) &&
+           h.height == std::max(1, qRound(logical.height() * requestedRatio_));
 }
 
 char* AnswerReader::writeCursor()

@@ -238,8 +238,8 @@ void PictureReader::answerArrived()
 void PictureReader::finish(LoadResult result)
 {
     cancel();
+    QTimer::singleShot(0, this, &PictureReader::prepare); // before the signal, which may delete this
     emit finished(result);
-    QTimer::singleShot(0, this, &PictureReader::prepare);
 }
 
 void PictureReader::reportLater(LoadResult result)

@@ -111,13 +111,17 @@ int main()
     // A game that has gone away is an error to write to, not a signal that ends the helper mid-line.
     std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(writeToStandardError);
-    loadEveryImageReader();
-    lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
+    try {
+        loadEveryImageReader();
+        lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
 
-    std::optional<Request> request = receiveRequest(kDecoderSocket);
-    if (!request)
+        std::optional<Request> request = receiveRequest(kDecoderSocket);
+        if (!request)
+            return EXIT_FAILURE;
+        answer(kDecoderSocket, loadPictureFile(request->file.get(), kHelperName, request->devicePixelRatio));
+    } catch (...) { // out of memory: the game sees a helper gone without an answer
         return EXIT_FAILURE;
-    answer(kDecoderSocket, loadPictureFile(request->file.get(), kHelperName, request->devicePixelRatio));
+    }
     // Straight out: nothing is left to tidy, and Qt's thread pool would be waited for on the way.
     std::_Exit(EXIT_SUCCESS);
 }

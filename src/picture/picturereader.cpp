@@ -88,9 +88,11 @@ public:
         posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
         std::vector<QByteArray> arguments;
+        arguments.reserve(static_cast<std::size_t>(command.size()));
         for (const QString& argument : command)
             arguments.push_back(QFile::encodeName(argument));
         std::vector<char*> argv;
+        argv.reserve(arguments.size() + 1);
         for (QByteArray& argument : arguments)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
@@ -235,7 +237,7 @@ void PictureReader::answerArrived()
 
 // The helper's work is over either way: it is ended, and the next one started once the answer has
 // been handled, so starting it never delays what the answer brings on screen.
-void PictureReader::finish(LoadResult result)
+void PictureReader::finish(const LoadResult& result)
 {
     cancel();
     QTimer::singleShot(0, this, &PictureReader::prepare); // before the signal, which may delete this

@@ -58,7 +58,7 @@ private:
     struct Job;
     std::unique_ptr<DecoderHelper> helperWith(const FileDescriptor& file, qreal devicePixelRatio);
     void answerArrived();
-    void finish(LoadResult result);
+    void finish(const LoadResult& result);
     void reportLater(LoadResult result);
 
     QStringList helperCommand_;

@@ -38,7 +38,9 @@ public:
     // How long a helper may take over one picture before it is ended and the file taken for damaged.
     void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_.setInterval(limit); }
 
-    // Starts a helper now if none is waiting, so the next read need not wait for one to start.
+    // Starts a helper now if none is waiting, so the next read need not wait for one to start. The
+    // window calls it once its first frame is shown, so the helper never delays it; after each read
+    // the next helper is started by itself.
     void prepare();
 
     // Reads the picture at `path` for a screen of this ratio; finished() follows once, unless

@@ -1,6 +1,7 @@
 // Reading a picture through the decoder helper: the same answer as the loader in the game's own
 // process, whatever the helper does; and the wall the helper reads behind.
 
+#include "picture/decoderprotocol.h"
 #include "picture/pictureloader.h"
 #include "picture/picturereader.h"
 
@@ -47,6 +48,7 @@ private slots:
     void survivesTheHelper_data();
     void survivesTheHelper();
     void cancelGivesUpTheRead();
+    void answerTakenInPieces();
     void wallRefuses_data();
     void wallRefuses();
 
@@ -185,6 +187,23 @@ void PictureReaderTest::cancelGivesUpTheRead()
     QTest::qWait(100);
     QCOMPARE(finished.size(), 1);
     QVERIFY(std::holds_alternative<LoadedPicture>(finished.at(0).at(0).value<LoadResult>()));
+}
+
+// However the answer is cut as it arrives, the picture is whole and what follows it is not read.
+void PictureReaderTest::answerTakenInPieces()
+{
+    const AnswerHeader header{kAnswerMagic, Refusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0};
+    QImage pixels(4, 3, QImage::Format_RGB32);
+    for (int i = 0; i < 12; ++i)
+        pixels.setPixel(i % 4, i / 4, qRgb(i, 2 * i, 3 * i));
+    const QByteArray answer = QByteArray(reinterpret_cast<const char*>(&header), sizeof header) +
+                              QByteArray(reinterpret_cast<const char*>(pixels.constBits()), 48) + "after";
+    AnswerReader reader(1.0);
+    for (qsizetype at = 0; at < answer.size(); at += 5) // the last piece of pixels runs on past them
+        reader.take(answer.constData() + at, std::min<qsizetype>(5, answer.size() - at));
+    const LoadResult result = reader.result(QStringLiteral("x"));
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    QCOMPARE(std::get<LoadedPicture>(result).fitted, pixels);
 }
 
 // Once walled, the helper's threads still work, and what it must not do ends it there and then.

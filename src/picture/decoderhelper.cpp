@@ -39,10 +39,15 @@ void loadEveryImageReader()
     (void)QImageReader::supportedImageFormats();
 }
 
-// Qt's warnings about a broken file go to standard error as they are; Qt's own handler may ask
-// things of the terminal the wall refuses.
-void writeToStandardError(QtMsgType /*type*/, const QMessageLogContext& /*context*/, const QString& message)
+// What Qt's picture readers print about a file they turn down (and Qt's notes on the plugins it
+// loads) is dropped: the game tells the player, and nothing else would read it. Critical messages,
+// and the game's own, go to standard error as they are; Qt's own handler may ask things of the
+// terminal the wall refuses.
+void writeToStandardError(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    const bool ours = context.category != nullptr && qstrncmp(context.category, "tilmora", 7) == 0;
+    if (!ours && type != QtCriticalMsg && type != QtFatalMsg)
+        return;
     const QByteArray line = "tilmora-picture-decoder: " + message.toUtf8() + '\n';
     (void)!::write(STDERR_FILENO, line.constData(), static_cast<std::size_t>(line.size()));
 }

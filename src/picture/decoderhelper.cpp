@@ -53,7 +53,7 @@ void writeToStandardError(QtMsgType type, const QMessageLogContext& context, con
 }
 
 struct Request {
-    FileDescriptor file;
+    FileDescriptor file{-1};
     qreal devicePixelRatio = 1;
 };
 
@@ -102,7 +102,7 @@ bool writeAll(int socket, const void* bytes, qsizetype count)
 void answer(int socket, const LoadResult& result)
 {
     const AnswerHeader header = answerHeaderFor(result);
-    if (!writeAll(socket, &header, sizeof header) || header.refusal != Refusal::None)
+    if (!writeAll(socket, &header, sizeof header) || header.refusal != AnswerRefusal::None)
         return;
     const QImage& fitted = std::get<LoadedPicture>(result).fitted;
     // RGB32 rows are whole words: packed as they lie.
@@ -123,7 +123,7 @@ int main()
 
         if (std::optional<Request> request = receiveRequest(kDecoderSocket)) {
             answer(kDecoderSocket,
-                   loadPictureFile(request->file.get(), kHelperName, request->devicePixelRatio));
+                   loadPictureFrom(request->file.get(), kHelperName, request->devicePixelRatio));
             answered = true;
         }
     } catch (...) { // out of memory: the game sees a helper gone without an answer

@@ -1,8 +1,7 @@
 #include "decoderprotocol.h"
 
 #include "fitpicture.h"
-
-#include <QCoreApplication>
+#include "refusalmessages.h"
 
 #include <algorithm>
 #include <array>
@@ -14,12 +13,6 @@
 namespace tilmora {
 
 namespace {
-
-// Under the loader's translation context: the same sentences, translated once.
-class Text
-{
-    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
-};
 
 constexpr qreal kMaxDevicePixelRatio = 8; // as the loader caps it
 constexpr qsizetype kKindLength = sizeof(AnswerHeader::kind) - 1;
@@ -46,33 +39,24 @@ bool isKindName(const char* kind)
 
 LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
 {
+    const QSize size(header.width, header.height);
     switch (header.refusal) {
-    case Refusal::Empty:
-        return {LoadError::NotAPicture, Text::tr("“%1” is empty, not a picture.").arg(name)};
-    case Refusal::NotAPicture:
-        return {LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name)};
-    case Refusal::KindNotOpened:
-        return {LoadError::FormatNotAllowed,
-                Text::tr("“%1” is a kind of picture this game does not open (%2).")
-                    .arg(name, QString::fromLatin1(header.kind))};
-    case Refusal::TooManyPixels:
-        return {LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
-                                         .arg(name)
-                                         .arg(header.width)
-                                         .arg(header.height)
-                                         .arg(header.limit)};
-    case Refusal::TooMuchMemory:
-        return {LoadError::TooLarge,
-                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
-                    .arg(name)
-                    .arg(header.width)
-                    .arg(header.height)
-                    .arg(header.limit)};
-    case Refusal::None:
-    case Refusal::Damaged:
+    case AnswerRefusal::Empty:
+        return refusal::empty(name);
+    case AnswerRefusal::NotAPicture:
+        return refusal::notAPicture(name);
+    case AnswerRefusal::KindNotOpened:
+        return refusal::kindNotOpened(
+            name, QByteArray(header.kind, static_cast<qsizetype>(qstrnlen(header.kind, sizeof header.kind))));
+    case AnswerRefusal::TooManyPixels:
+        return refusal::tooManyPixels(name, size, qint64{header.limit} * 1'000'000);
+    case AnswerRefusal::TooMuchMemory:
+        return refusal::tooMuchMemory(name, size);
+    case AnswerRefusal::None:
+    case AnswerRefusal::Damaged:
         break;
     }
-    return {LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name)};
+    return refusal::damaged(name);
 }
 
 AnswerHeader answerHeaderFor(const LoadResult& result)
@@ -111,13 +95,14 @@ AnswerHeader answerHeaderFor(const LoadResult& result)
     header.height = numbers[1];
     header.limit = numbers[2];
     std::memcpy(header.kind, kind.constData(), static_cast<std::size_t>(std::min(kind.size(), kKindLength)));
-    for (const Refusal refusal : {Refusal::Empty, Refusal::NotAPicture, Refusal::KindNotOpened,
-                                  Refusal::TooManyPixels, Refusal::TooMuchMemory}) {
+    for (const AnswerRefusal refusal :
+         {AnswerRefusal::Empty, AnswerRefusal::NotAPicture, AnswerRefusal::KindNotOpened,
+          AnswerRefusal::TooManyPixels, AnswerRefusal::TooMuchMemory}) {
         header.refusal = refusal;
         if (refusalFailure(kHelperName, header).message == message)
             return header;
     }
-    return AnswerHeader{kAnswerMagic, Refusal::Damaged};
+    return AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged};
 }
 
 AnswerReader::AnswerReader(qreal devicePixelRatio)
@@ -131,15 +116,15 @@ bool AnswerReader::headerIsBelievable() const
     const AnswerHeader& h = header_;
     if (h.magic != kAnswerMagic)
         return false;
-    if (h.refusal != Refusal::None) {
-        if (h.refusal == Refusal::KindNotOpened)
+    if (h.refusal != AnswerRefusal::None) {
+        if (h.refusal == AnswerRefusal::KindNotOpened)
             return isKindName(h.kind);
-        if (h.refusal == Refusal::TooManyPixels)
+        if (h.refusal == AnswerRefusal::TooManyPixels)
             return h.width > 0 && h.height > 0 &&
                    (h.limit == kMaxSourcePixels / 1'000'000 || h.limit == kMaxGifPixels / 1'000'000);
-        if (h.refusal == Refusal::TooMuchMemory)
+        if (h.refusal == AnswerRefusal::TooMuchMemory)
             return h.width > 0 && h.height > 0 && h.limit == kAllocationLimitMiB;
-        return h.refusal <= Refusal::TooMuchMemory;
+        return h.refusal <= AnswerRefusal::TooMuchMemory;
     }
     if (h.format != QImage::Format_RGB32 || h.devicePixelRatio != requestedRatio_ || h.naturalWidth <= 0 ||
         h.naturalHeight <= 0 || qint64{h.naturalWidth} * h.naturalHeight > kMaxSourcePixels)
@@ -171,7 +156,7 @@ AnswerReader::Progress AnswerReader::received(qsizetype count)
     if (!hadHeader && headerBytes_ == qsizetype{sizeof header_}) {
         if (!headerIsBelievable())
             return progress_ = Progress::Broken;
-        if (header_.refusal != Refusal::None)
+        if (header_.refusal != AnswerRefusal::None)
             return progress_ = Progress::Complete;
         // Rows of RGB32 are packed as they are: the pixels go straight into the picture.
         pixels_ = QImage(header_.width, header_.height, QImage::Format_RGB32);
@@ -214,8 +199,8 @@ AnswerReader::Progress AnswerReader::readAvailable(int socket)
 LoadResult AnswerReader::result(const QString& name) const
 {
     if (progress_ != Progress::Complete)
-        return refusalFailure(name, AnswerHeader{kAnswerMagic, Refusal::Damaged});
-    if (header_.refusal != Refusal::None)
+        return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
+    if (header_.refusal != AnswerRefusal::None)
         return refusalFailure(name, header_);
     QImage fitted = pixels_;
     fitted.setDevicePixelRatio(header_.devicePixelRatio);

@@ -30,7 +30,7 @@ struct DecodeRequest {
 };
 
 // Why a picture is refused: each is one of the loader's sentences.
-enum class Refusal : std::uint32_t {
+enum class AnswerRefusal : std::uint32_t {
     None, // a picture follows
     Empty,
     NotAPicture,
@@ -42,7 +42,7 @@ enum class Refusal : std::uint32_t {
 
 struct AnswerHeader {
     std::uint32_t magic = 0;
-    Refusal refusal = Refusal::None;
+    AnswerRefusal refusal = AnswerRefusal::None;
     std::int32_t width = 0; // of the fitted picture, or of the picture a refusal names
     std::int32_t height = 0;
     std::int32_t naturalWidth = 0;

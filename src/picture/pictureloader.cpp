@@ -2,9 +2,9 @@
 
 #include "fitpicture.h"
 #include "pictureformat.h"
+#include "refusalmessages.h"
 
 #include <QColorSpace>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,74 +28,27 @@
 
 namespace tilmora {
 
-namespace {
+using refusal::damaged;
+using refusal::empty;
+using refusal::kindNotOpened;
+using refusal::missing;
+using refusal::noPermission;
+using refusal::notAFile;
+using refusal::notAPicture;
+using refusal::tooManyPixels;
+using refusal::tooMuchMemory;
 
-// The player-visible texts, under one translation context.
-class Text
-{
-    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
-};
+namespace {
 
 // Device pixel ratios beyond this are treated as this: no screen has one, and it keeps a caller's
 // mistake from asking for a picture of gigabytes.
 constexpr qreal kMaxDevicePixelRatio = 8;
 
-LoadFailure fail(LoadError error, QString message)
-{
-    return {error, std::move(message)};
-}
-
-LoadFailure notAFile(const QString& name)
-{
-    return fail(LoadError::NotRegularFile, Text::tr("“%1” is not a file.").arg(name));
-}
-
-LoadFailure missing(const QString& name)
-{
-    return fail(LoadError::NotFound, Text::tr("“%1” does not exist.").arg(name));
-}
-
-LoadFailure noPermission(const QString& name)
-{
-    return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));
-}
-
-LoadFailure damaged(const QString& name)
-{
-    return fail(LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name));
-}
-
-LoadFailure notOpened(const QString& name, const QByteArray& kind)
-{
-    return fail(LoadError::FormatNotAllowed,
-                Text::tr("“%1” is a kind of picture this game does not open (%2).")
-                    .arg(name, QString::fromLatin1(kind)));
-}
-
-LoadFailure tooManyPixels(const QString& name, QSize size, qint64 limit)
-{
-    return fail(LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
-                                         .arg(name)
-                                         .arg(size.width())
-                                         .arg(size.height())
-                                         .arg(limit / 1'000'000));
-}
-
-LoadFailure tooMuchMemory(const QString& name, QSize stored)
-{
-    return fail(LoadError::TooLarge,
-                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
-                    .arg(name)
-                    .arg(stored.width())
-                    .arg(stored.height())
-                    .arg(kAllocationLimitMiB));
-}
-
 LoadFailure refused(const Refusal& refusal, const QString& name, QSize stored)
 {
     switch (refusal.reason) {
     case Refusal::Reason::KindNotOpened:
-        return notOpened(name, refusal.kind);
+        return kindNotOpened(name, refusal.kind);
     case Refusal::Reason::TooMuchMemory:
         return tooMuchMemory(name, stored);
     case Refusal::Reason::Damaged:
@@ -148,14 +101,14 @@ QByteArray refusedFormatOf(QFile& file)
 std::variant<const PictureFormat*, LoadFailure> recognise(QFile& file, const QString& name)
 {
     if (file.size() == 0)
-        return fail(LoadError::NotAPicture, Text::tr("“%1” is empty, not a picture.").arg(name));
+        return empty(name);
     const PictureFormat* format = formatOf(file.peek(kHeadBytes));
     if (format != nullptr && format->opens())
         return format;
     const QByteArray kind = format != nullptr ? format->name() : refusedFormatOf(file).toUpper();
     if (kind.isEmpty())
-        return fail(LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name));
-    return notOpened(name, kind);
+        return notAPicture(name);
+    return kindNotOpened(name, kind);
 }
 
 // The size a header declares, as a size. A BMP stored top-down declares a negative height, and

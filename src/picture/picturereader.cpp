@@ -33,7 +33,7 @@ constexpr auto kDefaultTimeLimit = 30s;
 
 LoadResult damaged(const QString& name)
 {
-    return refusalFailure(name, AnswerHeader{kAnswerMagic, Refusal::Damaged});
+    return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
 }
 
 // Ends a helper and collects its exit, so none is left behind as a zombie. A helper that has not

@@ -38,7 +38,7 @@ int misbehave(const QByteArray& how)
     char request[sizeof(DecodeRequest)];
     if (::read(kDecoderSocket, request, sizeof request) <= 0)
         return 1;
-    AnswerHeader picture{kAnswerMagic, Refusal::None, 4, 4, 4, 4, QImage::Format_RGB32, 0, 1.0};
+    AnswerHeader picture{kAnswerMagic, AnswerRefusal::None, 4, 4, 4, 4, QImage::Format_RGB32, 0, 1.0};
     if (how == "crash")
         std::abort();
     if (how == "hang")
@@ -54,7 +54,7 @@ int misbehave(const QByteArray& how)
         say(bytesOf(picture));
     }
     if (how == "text for a kind") {
-        AnswerHeader refusal{kAnswerMagic, Refusal::KindNotOpened};
+        AnswerHeader refusal{kAnswerMagic, AnswerRefusal::KindNotOpened};
         std::strcpy(refusal.kind, "visit example.com"); // NOLINT: fits, NUL-terminated
         say(bytesOf(refusal));
     }

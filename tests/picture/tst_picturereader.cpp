@@ -192,7 +192,7 @@ void PictureReaderTest::cancelGivesUpTheRead()
 // However the answer is cut as it arrives, the picture is whole and what follows it is not read.
 void PictureReaderTest::answerTakenInPieces()
 {
-    const AnswerHeader header{kAnswerMagic, Refusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0};
+    const AnswerHeader header{kAnswerMagic, AnswerRefusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0};
     QImage pixels(4, 3, QImage::Format_RGB32);
     for (int i = 0; i < 12; ++i)
         pixels.setPixel(i % 4, i / 4, qRgb(i, 2 * i, 3 * i));

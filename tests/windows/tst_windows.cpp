@@ -206,7 +206,7 @@ private slots:
         if (messages.isEmpty())
             QTest::keyClick(window_.get(), Qt::Key_Escape);
         QTRY_VERIFY(!window_->isReadingPicture());
-        QVERIFY(!window_->testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(fakes_->shown, messages);
         QVERIFY(pieces() == before && window_->game().inPlay());
         QCOMPARE(window_->findChild<PictureBox*>(u"pictureoriginal"_s)->picture().toImage(), picture);

@@ -9,6 +9,7 @@
 
 #include "decoderlockdown.h"
 #include "decoderprotocol.h"
+#include "heifdecoder.h"
 #include "pictureloader.h"
 
 #include <QBuffer>
@@ -37,6 +38,7 @@ void loadEveryImageReader()
     probe.setDecideFormatFromContent(true);
     (void)probe.format();
     (void)QImageReader::supportedImageFormats();
+    prepareHeifDecoders();
 }
 
 // What Qt's picture readers print about a file they turn down (and Qt's notes on the plugins it

@@ -394,7 +394,8 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
 
     // From here Qt's reader has read the header, and everything up to the decode reads only that.
     QImageReader reader(&file, format.name());
-    const DeclaredPicture declared = readHeader(reader, format);
+    const auto ownHeader = format.ownHeader(source);
+    const DeclaredPicture declared = ownHeader ? *ownHeader : readHeader(reader, format);
     const qreal ratio = usableDevicePixelRatio(devicePixelRatio);
     const QSize storedTarget = asStored(physicalSize(declared.natural(), ratio), declared);
     if (auto failure = beyondLimits(format, declared, storedTarget, name))

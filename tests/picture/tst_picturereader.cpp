@@ -5,6 +5,7 @@
 #include "picture/pictureloader.h"
 #include "picture/picturereader.h"
 
+#include <QColorSpace>
 #include <QImageWriter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -48,6 +49,8 @@ private slots:
     void survivesTheHelper_data();
     void survivesTheHelper();
     void cancelGivesUpTheRead();
+    void heifPhotos_data();
+    void heifPhotos();
     void answerTakenInPieces();
     void wallRefuses_data();
     void wallRefuses();
@@ -187,6 +190,81 @@ void PictureReaderTest::cancelGivesUpTheRead()
     QTest::qWait(100);
     QCOMPARE(finished.size(), 1);
     QVERIFY(std::holds_alternative<LoadedPicture>(finished.at(0).at(0).value<LoadResult>()));
+}
+
+// HEIC and AVIF photos made here, read behind the wall: the primary image at its size, turned as
+// the file says, its colours in sRGB from the ICC profile or the nclx values it carries (the pixels
+// are stored in Display P3). A cut one, and one declaring more pixels than the game takes, are
+// refused before anything is decoded.
+void PictureReaderTest::heifPhotos_data()
+{
+    QTest::addColumn<QStringList>("encoder"); // the input and the output follow
+    QTest::addColumn<QTransform>("turn");
+    QTest::addColumn<QString>("refused");
+    const QStringList heifEnc{QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("90")};
+    const QStringList avifenc{QStringLiteral("avifenc"), QStringLiteral("--min"),
+                              QStringLiteral("0"),       QStringLiteral("--max"),
+                              QStringLiteral("10"),      QStringLiteral("--ignore-icc"),
+                              QStringLiteral("--cicp"),  QStringLiteral("12/13/6"),
+                              QStringLiteral("--irot"),  QStringLiteral("1")};
+    QTest::newRow("photo.heic") << heifEnc << QTransform() << QString();
+    QTest::newRow("turned.avif") << avifenc << QTransform().rotate(-90) << QString();
+    QTest::newRow("cut.heic") << heifEnc << QTransform() << QStringLiteral("is damaged and cannot be shown.");
+    QTest::newRow("huge.heic") << heifEnc << QTransform()
+                               << QStringLiteral(
+                                      "is too large: 20000 x 10000 pixels, more than 120 megapixels.");
+}
+
+void PictureReaderTest::heifPhotos()
+{
+    QFETCH(QStringList, encoder);
+    QFETCH(QTransform, turn);
+    QFETCH(QString, refused);
+    const QString name = QString::fromUtf8(QTest::currentDataTag());
+    QImage original = gradient({480, 320}).convertToFormat(QImage::Format_RGB32);
+    original.setColorSpace(QColorSpace::SRgb);
+    QImage p3 = original.convertedToColorSpace(QColorSpace::DisplayP3);
+    const QString input = folder_.filePath(name + QStringLiteral(".png"));
+    QVERIFY(p3.save(input));
+    const QString program = encoder.takeFirst();
+    QProcess encoding;
+    const QString output = folder_.filePath(name);
+    encoding.start(program,
+                   encoder + (program == u"heif-enc" ? QStringList{input, QStringLiteral("-o"), output}
+                                                     : QStringList{input, output}));
+    QVERIFY2(encoding.waitForFinished(60'000) && encoding.exitCode() == 0, encoding.readAllStandardError());
+    QFile made(folder_.filePath(name));
+    QVERIFY(made.open(QIODevice::ReadOnly));
+    QByteArray bytes = made.readAll();
+    if (name.startsWith(u"cut"))
+        bytes.chop(bytes.size() / 2);
+    if (name.startsWith(u"huge")) // the declared size, in the ispe box
+        qToBigEndian(quint64(20000) << 32 | 10000, bytes.data() + bytes.indexOf("ispe") + 8);
+
+    PictureReader reader;
+    reader.setHelperCommand({kHelper});
+    const LoadResult read = readThrough(reader, write(name, bytes));
+    if (!refused.isEmpty()) {
+        QVERIFY(std::holds_alternative<LoadFailure>(read));
+        QCOMPARE(std::get<LoadFailure>(read).message, QStringLiteral("“%1” %2").arg(name, refused));
+        return;
+    }
+    const auto* failure = std::get_if<LoadFailure>(&read);
+    QVERIFY2(failure == nullptr, failure ? qPrintable(failure->message) : "");
+    const auto& [fitted, natural] = std::get<LoadedPicture>(read);
+    const QImage expected =
+        original.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QCOMPARE(natural, original.transformed(turn).size());
+    qint64 error = 0;
+    for (int y = 0; y < fitted.height(); ++y) {
+        for (int x = 0; x < fitted.width(); ++x) {
+            const QRgb a = fitted.pixel(x, y);
+            const QRgb b = expected.pixel(x, y);
+            error += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+        }
+    }
+    const double mean = double(error) / (3.0 * fitted.width() * fitted.height());
+    QVERIFY2(mean <= 4, qPrintable(QStringLiteral("mean error %1").arg(mean)));
 }
 
 // However the answer is cut as it arrives, the picture is whole and what follows it is not read.

@@ -5,19 +5,9 @@
 #include "refusalmessages.h"
 
 #include <QColorSpace>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QTransform>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -31,9 +21,7 @@ namespace tilmora {
 using refusal::damaged;
 using refusal::empty;
 using refusal::kindNotOpened;
-using refusal::missing;
 using refusal::noPermission;
-using refusal::notAFile;
 using refusal::notAPicture;
 using refusal::tooManyPixels;
 using refusal::tooMuchMemory;
@@ -284,89 +272,7 @@ QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
     return shown;
 }
 
-// Opens the file for reading without waiting (opening a pipe would wait for a writer); -1 when
-// it cannot be opened.
-int openWithoutWaiting(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY);
-#else
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-#endif
-}
-
-bool isRegularFile(int descriptor)
-{
-#ifdef Q_OS_WIN
-    struct _stat64 status {
-    };
-    return ::_fstat64(descriptor, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
-#else
-    struct stat status {
-    };
-    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
-
-void closeDescriptor(int descriptor)
-{
-#ifdef Q_OS_WIN
-    ::_close(descriptor);
-#else
-    ::close(descriptor);
-#endif
-}
-
 } // namespace
-
-FileDescriptor::~FileDescriptor()
-{
-    if (descriptor_ >= 0)
-        closeDescriptor(descriptor_);
-}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
-{
-    if (this != &other) {
-        if (descriptor_ >= 0)
-            closeDescriptor(descriptor_);
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
-int FileDescriptor::release()
-{
-    return std::exchange(descriptor_, -1);
-}
-
-QString pictureDisplayName(const QString& path)
-{
-    const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(path) : name; // the whole path when it names no file
-}
-
-std::variant<FileDescriptor, LoadFailure> openPictureFile(const QString& path)
-{
-    const QString name = pictureDisplayName(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return missing(name);
-    if (!info.isFile())
-        return notAFile(name);
-    if (!info.isReadable())
-        return noPermission(name);
-    // The checks above could be overtaken by a pipe put in the file's place: the file is opened
-    // without waiting and checked again once open.
-    FileDescriptor file(openWithoutWaiting(path));
-    if (file.get() >= 0 && isRegularFile(file.get()))
-        return file;
-    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        return notAFile(name);
-    if (!QFileInfo::exists(path))
-        return missing(name);
-    return noPermission(name);
-}
 
 LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 {

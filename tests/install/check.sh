@@ -43,6 +43,6 @@ fields=$(dpkg-deb -f "$deb" Package Version Architecture Section Maintainer Home
 developers <developers@tilmora.example>|Homepage: https://www.tilmora.example|Description: sliding picture \
 puzzle with pictures of your own| Load a picture"*"|"*"|"* ]] || fail "control fields: $fields"
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libseccomp2; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libseccomp2 libheif1; do
     [[ $depends =~ (^|, )"$library (>= " ]] || fail "Depends lacks $library with a version: $depends"
 done

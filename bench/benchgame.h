@@ -6,6 +6,8 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 
 namespace tilmora::bench {
@@ -24,7 +26,17 @@ inline frmmain::Services benchServices()
     frmmain::Services services;
     services.messages = std::make_shared<QuietMessages>();
     services.seed = 20240601;
+    services.decoder = QStringList{QStringLiteral(TILMORA_DECODER)};
     return services;
+}
+
+// Loads a picture as the player does and waits until it is read; whether it was taken.
+inline bool loadAndWait(frmmain& window, const QString& path)
+{
+    window.loadPictureFile(path);
+    while (window.isReadingPicture())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return window.picturefile() == path;
 }
 
 } // namespace tilmora::bench

@@ -155,7 +155,7 @@ tilmora::frmmain& boardWindow()
 {
     if (!board) {
         board = std::make_unique<tilmora::frmmain>(tilmora::bench::benchServices());
-        if (!board->loadPictureFile(inputPath("square.png")))
+        if (!tilmora::bench::loadAndWait(*board, inputPath("square.png")))
             std::fprintf(stderr, "cannot load square.png\n");
         board->sixbysix_Click();
         board->show();

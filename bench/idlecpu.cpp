@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
         window = bareWindow();
     } else {
         auto game = std::make_unique<tilmora::frmmain>(tilmora::bench::benchServices());
-        if (!game->loadPictureFile(QString::fromLocal8Bit(argv[1]))) {
+        if (!tilmora::bench::loadAndWait(*game, QString::fromLocal8Bit(argv[1]))) {
             std::fprintf(stderr, "idlecpu: cannot load %s\n", argv[1]);
             return 1;
         }

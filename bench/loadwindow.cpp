@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     tilmora::frmmain window(tilmora::bench::benchServices());
-    if (argc > 1 && !window.loadPictureFile(QString::fromLocal8Bit(argv[1]))) {
+    if (argc > 1 && !tilmora::bench::loadAndWait(window, QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "loadwindow: cannot load %s\n", argv[1]);
         return 1;
     }

@@ -1,10 +1,15 @@
-# What `cmake --install` puts where, as desktops expect it: the program, its desktop entry, its
-# icon in the hicolor theme, the AppStream description software centres read, and the licence.
+# What `cmake --install` puts where, as desktops expect it: the program and its decoder helper, its
+# desktop entry, its icon in the hicolor theme, the AppStream description software centres read, and
+# the licence.
 # The desktop entry, the icon and the AppStream file are all named by the application id
 # (TILMORA_APP_ID, set in CMakeLists.txt).
 include(GNUInstallDirs)
 
 install(TARGETS tilmora-puzzle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The decoder helper, which only the game runs.
+if(TARGET tilmora-picture-decoder)
+    install(TARGETS tilmora-picture-decoder RUNTIME DESTINATION ${TILMORA_DECODER_DIR})
+endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/${TILMORA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,6 +1,8 @@
 // libFuzzer entry for picture loading: every input is a file the player picks, refused with one
-// sentence naming it, or loaded at a size the game accepts, fitted, opaque and at the screen's ratio.
+// sentence naming it, or loaded at a size the game accepts, fitted, opaque and at the screen's ratio;
+// and the same holds when the input is what the decoder helper answered.
 
+#include "picture/decoderprotocol.h"
 #include "picture/fitpicture.h"
 #include "picture/pictureloader.h"
 
@@ -10,17 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    static const QTemporaryDir folder;
-    const QString name = QStringLiteral("fuzzed picture@2x.png"); // a space and "@2x" change nothing
-    QFile file(folder.filePath(name));
-    const auto length = static_cast<qint64>(size);
-    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(data), length) != length)
-        std::abort();
-    file.close();
+namespace {
 
-    const tilmora::LoadResult result = tilmora::loadPicture(file.fileName());
+void checkRules(const tilmora::LoadResult& result, const QString& name)
+{
     QString broken;
     if (const auto* failure = std::get_if<tilmora::LoadFailure>(&result)) {
         const QString& message = failure->message;
@@ -37,5 +32,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "picture loading rule broken: %s\n", qPrintable(broken));
         std::abort();
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const QTemporaryDir folder;
+    const QString name = QStringLiteral("fuzzed picture@2x.png"); // a space and "@2x" change nothing
+    QFile file(folder.filePath(name));
+    const auto length = static_cast<qint64>(size);
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(data), length) != length)
+        std::abort();
+    file.close();
+
+    // The same bytes as the decoder helper's answer: the game believes only what the loader could
+    // have said.
+    tilmora::AnswerReader answer(1.0);
+    answer.take(reinterpret_cast<const char*>(data), length);
+    for (const tilmora::LoadResult& result : {tilmora::loadPicture(file.fileName()), answer.result(name)})
+        checkRules(result, name);
     return 0;
 }

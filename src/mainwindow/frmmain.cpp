@@ -6,7 +6,11 @@
 #include "messages.h"
 #include "picturechooser.h"
 #include "quickhelppanel.h"
+#ifdef Q_OS_UNIX
+#include "picture/picturereader.h"
+#else
 #include "quietpicturereaders.h"
+#endif
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
 #include "sharedwidgets/picturebox.h"
@@ -14,7 +18,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 
@@ -51,6 +55,39 @@ puzzle::RandomEngine::result_type freshSeed()
     return device();
 }
 
+// Runs `action` once, after the first frame of `widget` has been painted: what the player waits
+// for at start-up comes first.
+class AfterFirstPaint final : public QObject
+{
+public:
+    AfterFirstPaint(QWidget* widget, std::function<void()> action)
+        : QObject(widget)
+        , action_(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued: the action comes once this frame has been painted and flushed.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    action_();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
 } // namespace
 
 frmmain::frmmain(Services services, QWidget* parent)
@@ -72,6 +109,14 @@ frmmain::frmmain(Services services, QWidget* parent)
     new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
     buildMenu();
     buildPlayArea();
+#ifdef Q_OS_UNIX
+    reader_ = new PictureReader(this);
+    if (!services_.decoder.isEmpty())
+        reader_->setHelperCommand(services_.decoder);
+    connect(reader_, &PictureReader::finished, this, &frmmain::takePicture);
+    // A decoder helper waits for the first picture, started once the window is on screen.
+    new AfterFirstPaint(playArea_, [this] { reader_->prepare(); });
+#endif
     Form_Load();
 }
 
@@ -194,27 +239,52 @@ void frmmain::loadPictureNamedAtStart()
             this, [this, path = *path] { loadPictureFile(path); }, Qt::QueuedConnection);
 }
 
-bool frmmain::loadPictureFile(const QString& path)
+void frmmain::loadPictureFile(const QString& path)
 {
-    return takePicture(path, readPicture(path));
+    readPicture(path);
 }
 
-LoadResult frmmain::readPicture(const QString& path)
+// The picture is read while the game goes on; the one read before, if any, is given up.
+void frmmain::readPicture(const QString& path)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    pathBeingRead_ = path;
+    setCursor(Qt::BusyCursor);
+#ifdef Q_OS_UNIX
+    reader_->read(path, devicePixelRatioF());
+#else
     const QuietPictureReaders quiet;
-    auto result = loadPicture(path, devicePixelRatioF());
-    QGuiApplication::restoreOverrideCursor();
-    return result;
+    takePicture(loadPicture(path, devicePixelRatioF()));
+#endif
+}
+
+void frmmain::stopReading()
+{
+    pathBeingRead_.clear();
+    unsetCursor();
+}
+
+// Escape gives up the picture being read, which costs the player nothing.
+void frmmain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape || !isReadingPicture()) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+#ifdef Q_OS_UNIX
+    reader_->cancel();
+#endif
+    stopReading();
 }
 
 // The picture is read before anything is given up: a file that cannot be used costs the player
 // nothing, not even a game in progress.
-bool frmmain::takePicture(const QString& path, const LoadResult& result)
+void frmmain::takePicture(const LoadResult& result)
 {
+    const QString path = pathBeingRead_;
+    stopReading();
     if (const auto* failure = std::get_if<LoadFailure>(&result)) {
         services_.messages->warn(this, failure->message);
-        return false;
+        return;
     }
     board_->clear();
     Timer1.stop();
@@ -228,7 +298,6 @@ bool frmmain::takePicture(const QString& path, const LoadResult& result)
         frmhelp_->setPicture(fittedPicture_);
     statusRow_->setVisible(false);
     lblhelp_->hide();
-    return true;
 }
 
 // --- Start and the board -----------------------------------------------------------------------

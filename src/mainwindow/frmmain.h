@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -18,6 +19,7 @@
 #include <optional>
 
 class QAction;
+class QKeyEvent;
 
 namespace tilmora {
 
@@ -25,6 +27,7 @@ class Board;
 class MessageBoxes;
 class PictureBox;
 class PictureChooser;
+class PictureReader;
 class frmhelp;
 class frmhelpcontent;
 
@@ -33,12 +36,14 @@ class frmmain final : public QMainWindow
     Q_OBJECT
 public:
     // What the window needs from outside. Tests hand in fakes; anything left empty gets the real
-    // thing (the file dialog, modal message boxes, the system clocks, a random seed).
+    // thing (the file dialog, modal message boxes, the system clocks, a random seed, the decoder
+    // helper installed with the game).
     struct Services {
         std::shared_ptr<PictureChooser> cdl;
         std::shared_ptr<MessageBoxes> messages;
         std::function<puzzle::ClockReading()> clock;
         std::optional<puzzle::RandomEngine::result_type> seed;
+        QStringList decoder; // the decoder helper's command line
     };
 
     explicit frmmain(Services services = {}, QWidget* parent = nullptr);
@@ -51,9 +56,11 @@ public:
     [[nodiscard]] const Board* board() const { return board_; }
 
     // Loading a picture the player named: chosen with Load Picture, dropped onto the window or
-    // given on the command line, all alike. Reads, fits and shows the picture; on failure the
-    // player is told why and nothing changes. Returns whether the picture was loaded.
-    bool loadPictureFile(const QString& path);
+    // given on the command line, all alike. The picture is read while the window goes on (the
+    // pointer busy over it), then fitted and shown; on failure the player is told why and nothing
+    // changes. Loading another picture, or Escape, gives up the one being read.
+    void loadPictureFile(const QString& path);
+    [[nodiscard]] bool isReadingPicture() const { return !pathBeingRead_.isEmpty(); }
     // A picture named when the program starts: loaded as above once the window is on screen, so
     // a file that cannot be used gets its message over the window.
     void loadPictureOnceShown(const QString& path);
@@ -77,6 +84,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -84,8 +92,9 @@ private:
     void loadPictureNamedAtStart();
     // Loading in two halves: reading the file, and taking what was read (or the reason it could
     // not be) into the game.
-    [[nodiscard]] LoadResult readPicture(const QString& path);
-    bool takePicture(const QString& path, const LoadResult& result);
+    void readPicture(const QString& path);
+    void takePicture(const LoadResult& result);
+    void stopReading();
     void buildMenu();
     void buildPlayArea();
     void chooseLevel(puzzle::Level level);
@@ -97,6 +106,10 @@ private:
     puzzle::PuzzleGame game_;
     puzzle::RandomEngine random_;
     QString picturefile_;
+    QString pathBeingRead_;
+#ifdef Q_OS_UNIX
+    PictureReader* reader_ = nullptr;
+#endif
     std::optional<QString> pictureOnceShown_;
     QPixmap fittedPicture_;
 

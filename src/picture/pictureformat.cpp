@@ -1,6 +1,7 @@
 #include "pictureformat.h"
 
 #include "bitmapformats.h"
+#include "heifdecoder.h"
 #include "jpegdecoder.h"
 #include "pictureloader.h"
 #include "pngdecoder.h"
@@ -123,6 +124,15 @@ bool isHeif(QByteArrayView head)
     return !isAvif(head) && !isHeic(head) && hasBrand(head, {"mif1", "msf1"});
 }
 
+} // namespace
+
+bool isHeifFile(QByteArrayView head)
+{
+    return isAvif(head) || isHeic(head) || isHeif(head);
+}
+
+namespace {
+
 // A bare codestream, or the container's signature box.
 bool isJpegXl(QByteArrayView head)
 {
@@ -133,13 +143,10 @@ bool isJpegXl(QByteArrayView head)
 
 const PictureFormat* formatOf(QByteArrayView head)
 {
-    static const KindNotOpened heic("HEIC", isHeic);
-    static const KindNotOpened avif("AVIF", isAvif);
-    static const KindNotOpened heif("HEIF", isHeif);
     static const KindNotOpened jpegXl("JPEG XL", isJpegXl);
-    const std::array<const PictureFormat*, 10> formats{
-        &pngFormat(),  &jpegFormat(), &gifFormat(), &bmpFormat(), &webpFormat(),
-        &iconFormat(), &heic,         &avif,        &heif,        &jpegXl};
+    const std::array<const PictureFormat*, 8> formats{&pngFormat(),  &jpegFormat(), &gifFormat(),
+                                                      &bmpFormat(),  &webpFormat(), &iconFormat(),
+                                                      &heifFormat(), &jpegXl};
     const auto found = std::find_if(formats.begin(), formats.end(),
                                     [&](const PictureFormat* format) { return format->recognises(head); });
     return found != formats.end() ? *found : nullptr;

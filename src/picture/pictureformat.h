@@ -115,6 +115,12 @@ public:
     // The most pixels its header may declare.
     [[nodiscard]] virtual qint64 maxPixels() const;
 
+    // What the header declares, for a format the game reads without Qt's reader (nothing: Qt's
+    // reader reads it). An empty size when the header cannot be read: a damaged file.
+    [[nodiscard]] virtual std::optional<DeclaredPicture> ownHeader(const PictureFile& /*file*/) const
+    {
+        return std::nullopt;
+    }
     // Checks that run before any reader reads the file, not even its header.
     [[nodiscard]] virtual std::optional<Refusal> checkBeforeReading(const PictureFile& /*file*/) const
     {
@@ -150,6 +156,9 @@ inline constexpr qint64 kHeadBytes = 64;
 // from the content alone: Qt's own detection would try every reader it has, the ones the game
 // refuses included, and fall back on the file's extension.
 [[nodiscard]] const PictureFormat* formatOf(QByteArrayView head);
+
+// Whether the first bytes are those of a HEIF file: HEIC, AVIF or another picture in one.
+[[nodiscard]] bool isHeifFile(QByteArrayView head);
 
 // The memory a whole decode by Qt's reader takes at its peak: the picture at its own bits a pixel
 // and, when that is not 32, the 32-bit copy the fitting works on. Rows aligned as QImage aligns them.

@@ -2,22 +2,12 @@
 
 #include "fitpicture.h"
 #include "pictureformat.h"
+#include "refusalmessages.h"
 
 #include <QColorSpace>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QTransform>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -28,74 +18,25 @@
 
 namespace tilmora {
 
-namespace {
+using refusal::damaged;
+using refusal::empty;
+using refusal::kindNotOpened;
+using refusal::noPermission;
+using refusal::notAPicture;
+using refusal::tooManyPixels;
+using refusal::tooMuchMemory;
 
-// The player-visible texts, under one translation context.
-class Text
-{
-    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
-};
+namespace {
 
 // Device pixel ratios beyond this are treated as this: no screen has one, and it keeps a caller's
 // mistake from asking for a picture of gigabytes.
 constexpr qreal kMaxDevicePixelRatio = 8;
 
-LoadFailure fail(LoadError error, QString message)
-{
-    return {error, std::move(message)};
-}
-
-LoadFailure notAFile(const QString& name)
-{
-    return fail(LoadError::NotRegularFile, Text::tr("“%1” is not a file.").arg(name));
-}
-
-LoadFailure missing(const QString& name)
-{
-    return fail(LoadError::NotFound, Text::tr("“%1” does not exist.").arg(name));
-}
-
-LoadFailure noPermission(const QString& name)
-{
-    return fail(LoadError::NoPermission, Text::tr("You do not have permission to read “%1”.").arg(name));
-}
-
-LoadFailure damaged(const QString& name)
-{
-    return fail(LoadError::Damaged, Text::tr("“%1” is damaged and cannot be shown.").arg(name));
-}
-
-LoadFailure notOpened(const QString& name, const QByteArray& kind)
-{
-    return fail(LoadError::FormatNotAllowed,
-                Text::tr("“%1” is a kind of picture this game does not open (%2).")
-                    .arg(name, QString::fromLatin1(kind)));
-}
-
-LoadFailure tooManyPixels(const QString& name, QSize size, qint64 limit)
-{
-    return fail(LoadError::TooLarge, Text::tr("“%1” is too large: %2 x %3 pixels, more than %4 megapixels.")
-                                         .arg(name)
-                                         .arg(size.width())
-                                         .arg(size.height())
-                                         .arg(limit / 1'000'000));
-}
-
-LoadFailure tooMuchMemory(const QString& name, QSize stored)
-{
-    return fail(LoadError::TooLarge,
-                Text::tr("“%1” is too large: %2 x %3 pixels at its colour depth would take more than %4 MB.")
-                    .arg(name)
-                    .arg(stored.width())
-                    .arg(stored.height())
-                    .arg(kAllocationLimitMiB));
-}
-
 LoadFailure refused(const Refusal& refusal, const QString& name, QSize stored)
 {
     switch (refusal.reason) {
     case Refusal::Reason::KindNotOpened:
-        return notOpened(name, refusal.kind);
+        return kindNotOpened(name, refusal.kind);
     case Refusal::Reason::TooMuchMemory:
         return tooMuchMemory(name, stored);
     case Refusal::Reason::Damaged:
@@ -148,14 +89,14 @@ QByteArray refusedFormatOf(QFile& file)
 std::variant<const PictureFormat*, LoadFailure> recognise(QFile& file, const QString& name)
 {
     if (file.size() == 0)
-        return fail(LoadError::NotAPicture, Text::tr("“%1” is empty, not a picture.").arg(name));
+        return empty(name);
     const PictureFormat* format = formatOf(file.peek(kHeadBytes));
     if (format != nullptr && format->opens())
         return format;
     const QByteArray kind = format != nullptr ? format->name() : refusedFormatOf(file).toUpper();
     if (kind.isEmpty())
-        return fail(LoadError::NotAPicture, Text::tr("“%1” is not a picture.").arg(name));
-    return notOpened(name, kind);
+        return notAPicture(name);
+    return kindNotOpened(name, kind);
 }
 
 // The size a header declares, as a size. A BMP stored top-down declares a negative height, and
@@ -331,89 +272,7 @@ QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
     return shown;
 }
 
-// Opens the file for reading without waiting (opening a pipe would wait for a writer); -1 when
-// it cannot be opened.
-int openWithoutWaiting(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY);
-#else
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-#endif
-}
-
-bool isRegularFile(int descriptor)
-{
-#ifdef Q_OS_WIN
-    struct _stat64 status {
-    };
-    return ::_fstat64(descriptor, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
-#else
-    struct stat status {
-    };
-    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
-
-void closeDescriptor(int descriptor)
-{
-#ifdef Q_OS_WIN
-    ::_close(descriptor);
-#else
-    ::close(descriptor);
-#endif
-}
-
 } // namespace
-
-FileDescriptor::~FileDescriptor()
-{
-    if (descriptor_ >= 0)
-        closeDescriptor(descriptor_);
-}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
-{
-    if (this != &other) {
-        if (descriptor_ >= 0)
-            closeDescriptor(descriptor_);
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
-int FileDescriptor::release()
-{
-    return std::exchange(descriptor_, -1);
-}
-
-QString pictureDisplayName(const QString& path)
-{
-    const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
-    return name.isEmpty() ? QDir::toNativeSeparators(path) : name; // the whole path when it names no file
-}
-
-std::variant<FileDescriptor, LoadFailure> openPictureFile(const QString& path)
-{
-    const QString name = pictureDisplayName(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return missing(name);
-    if (!info.isFile())
-        return notAFile(name);
-    if (!info.isReadable())
-        return noPermission(name);
-    // The checks above could be overtaken by a pipe put in the file's place: the file is opened
-    // without waiting and checked again once open.
-    FileDescriptor file(openWithoutWaiting(path));
-    if (file.get() >= 0 && isRegularFile(file.get()))
-        return file;
-    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        return notAFile(name);
-    if (!QFileInfo::exists(path))
-        return missing(name);
-    return noPermission(name);
-}
 
 LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 {
@@ -441,7 +300,8 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
 
     // From here Qt's reader has read the header, and everything up to the decode reads only that.
     QImageReader reader(&file, format.name());
-    const DeclaredPicture declared = readHeader(reader, format);
+    const auto ownHeader = format.ownHeader(source);
+    const DeclaredPicture declared = ownHeader ? *ownHeader : readHeader(reader, format);
     const qreal ratio = usableDevicePixelRatio(devicePixelRatio);
     const QSize storedTarget = asStored(physicalSize(declared.natural(), ratio), declared);
     if (auto failure = beyondLimits(format, declared, storedTarget, name))

@@ -25,7 +25,8 @@ private slots:
     {
         QImage(64, 64, QImage::Format_RGB32).save(dir_.filePath("photo.png"));
         messages_->shown.clear();
-        window_ = std::make_unique<tilmora::frmmain>(tilmora::frmmain::Services{nullptr, messages_, {}, 1});
+        window_ = std::make_unique<tilmora::frmmain>(
+            tilmora::frmmain::Services{nullptr, messages_, {}, 1, {TILMORA_DECODER}});
     }
 
     // A bad file named at start-up gets its message over the shown window; the game starts without it.
@@ -55,7 +56,8 @@ private slots:
     {
         QFETCH(QList<QUrl>, urls);
         QFETCH(QString, after);
-        QVERIFY(window_->loadPictureFile(dir_.filePath("photo.png")));
+        window_->loadPictureFile(dir_.filePath("photo.png"));
+        QTRY_VERIFY(!window_->picturefile().isEmpty());
         window_->start1_Click();
         QMimeData data;
         data.setUrls(urls);

@@ -8,6 +8,7 @@
 #include "mainwindow/picturechooser.h"
 #include "mainwindow/piecewidget.h"
 #include "mainwindow/quickhelppanel.h"
+#include "picture/picturereader.h"
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
 #include "sharedwidgets/helppage.h"
@@ -83,7 +84,8 @@ class WindowsTest : public QObject
                 image.setPixel(x, y, qRgb(x, y, x ^ y));
         }
         QVERIFY(image.save(dir_.filePath(u"picture.png"_s)));
-        QVERIFY(window_->loadPictureFile(dir_.filePath(u"picture.png"_s)));
+        window_->loadPictureFile(dir_.filePath(u"picture.png"_s));
+        QTRY_VERIFY(!window_->isReadingPicture());
         trigger(u"start1"_s);
     }
 
@@ -123,7 +125,8 @@ private slots:
     {
         fakes_ = std::make_shared<Fakes>();
         const auto clock = [fakes = fakes_] { return fakes->now; };
-        window_ = std::make_unique<frmmain>(frmmain::Services{fakes_, fakes_, clock, 2026});
+        window_ =
+            std::make_unique<frmmain>(frmmain::Services{fakes_, fakes_, clock, 2026, {TILMORA_DECODER}});
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -157,7 +160,8 @@ private slots:
             QVERIFY(content.isNull() ||
                     (out.open(QFile::WriteOnly) && out.write(content) >= 0 && out.flush()));
             trigger(u"loadpicture1"_s);
-            QCOMPARE(std::exchange(fakes_->shown, {}), messages);
+            QTRY_COMPARE(fakes_->shown, messages);
+            fakes_->shown.clear();
             QVERIFY(pieces() == before && window_->game().inPlay());
         }
         QTRY_COMPARE(text(u"lbltimeresult"_s), u"3 Seconds"_s);
@@ -193,6 +197,44 @@ private slots:
         QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
                  picture->picture().toImage());
         QCOMPARE(picture->size(), QSize(5, 40));
+    }
+
+    // While a picture is read the pointer is busy over the window and the clock goes on. A read given
+    // up with Escape, or whose helper dies, leaves the game as it was: the board, the picture, the
+    // clock; a helper that dies gets the damaged message.
+    void aReadGoneWrong_data()
+    {
+        QTest::addColumn<QString>("helper");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("given up") << u"hang"_s << QStringList();
+        QTest::newRow("helper dies") << u"crash"_s
+                                     << QStringList{u"“picture.png” is damaged and cannot be shown."_s};
+    }
+    void aReadGoneWrong()
+    {
+        QFETCH(QString, helper);
+        QFETCH(QStringList, messages);
+        startAGame();
+        QTest::mouseClick(piece(2), Qt::LeftButton);
+        const auto before = pieces();
+        const QString attempts = text(u"lblscoreresult"_s);
+        const QImage picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s)->picture().toImage();
+        window_->findChild<PictureReader*>()->setHelperCommand(
+            {QStringLiteral(TILMORA_FAKE_DECODER), helper});
+        window_->loadPictureFile(dir_.filePath(u"picture.png"_s));
+        QCOMPARE(window_->cursor().shape(), Qt::BusyCursor);
+        fakes_->advance(2s);
+        QTRY_COMPARE(text(u"lbltimeresult"_s), u"2 Seconds"_s);
+        if (messages.isEmpty())
+            QTest::keyClick(window_.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!window_->isReadingPicture());
+        QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(fakes_->shown, messages);
+        QVERIFY(pieces() == before && window_->game().inPlay());
+        QCOMPARE(window_->findChild<PictureBox*>(u"pictureoriginal"_s)->picture().toImage(), picture);
+        QCOMPARE(text(u"lblscoreresult"_s), attempts);
+        fakes_->advance(1s);
+        QTRY_COMPARE(text(u"lbltimeresult"_s), u"3 Seconds"_s);
     }
 
     // A game by the rules of its level, by mouse and keyboard, from asking for a picture to the

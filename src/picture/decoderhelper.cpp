@@ -1,0 +1,136 @@
+// The decoder helper: a process of its own that reads one picture for the game, behind a wall.
+//
+// The game starts it ahead of time with its end of a socket as descriptor 3 (kDecoderSocket). It
+// loads every image reader Qt has while it still may, locks itself down, and waits. The game sends
+// the open picture file and the screen's ratio; the helper reads, checks, decodes and fits it as the
+// game's loader does, answers (decoderprotocol.h) and ends. A decoder fault in a hostile file can at
+// worst end or take over this process, which can then do nothing but write to the game, which
+// checks what it is told.
+
+#include "decoderlockdown.h"
+#include "decoderprotocol.h"
+#include "heifdecoder.h"
+#include "pictureloader.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace tilmora;
+
+namespace {
+
+// Asks Qt for a reader of something no reader knows: Qt then loads and asks each of its image
+// reader plugins in turn. After the lockdown none could be loaded, since loading opens files.
+void loadEveryImageReader()
+{
+    QByteArray nothing(64, '\0');
+    QBuffer buffer(&nothing);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader probe(&buffer);
+    probe.setDecideFormatFromContent(true);
+    (void)probe.format();
+    (void)QImageReader::supportedImageFormats();
+    prepareHeifDecoders();
+}
+
+// What Qt's picture readers print about a file they turn down (and Qt's notes on the plugins it
+// loads) is dropped: the game tells the player, and nothing else would read it. Critical messages,
+// and the game's own, go to standard error as they are; Qt's own handler may ask things of the
+// terminal the wall refuses.
+void writeToStandardError(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool ours = context.category != nullptr && qstrncmp(context.category, "tilmora", 7) == 0;
+    if (!ours && type != QtCriticalMsg && type != QtFatalMsg)
+        return;
+    const QByteArray line = "tilmora-picture-decoder: " + message.toUtf8() + '\n';
+    (void)!::write(STDERR_FILENO, line.constData(), static_cast<std::size_t>(line.size()));
+}
+
+struct Request {
+    FileDescriptor file{-1};
+    qreal devicePixelRatio = 1;
+};
+
+// The one request, with the file passed along it; nothing when the game has gone or sent nonsense.
+std::optional<Request> receiveRequest(int socket)
+{
+    DecodeRequest request;
+    iovec data{&request, sizeof request};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    ssize_t got = -1;
+    do
+        got = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC | MSG_WAITALL);
+    while (got < 0 && errno == EINTR);
+    const cmsghdr* header = CMSG_FIRSTHDR(&message);
+    if (header == nullptr || header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS ||
+        header->cmsg_len != CMSG_LEN(sizeof(int)))
+        return std::nullopt;
+    int descriptor = -1;
+    std::memcpy(&descriptor, CMSG_DATA(header), sizeof descriptor);
+    FileDescriptor file(descriptor);
+    if (got != sizeof request || request.magic != kRequestMagic)
+        return std::nullopt;
+    return Request{std::move(file), request.devicePixelRatio};
+}
+
+bool writeAll(int socket, const void* bytes, qsizetype count)
+{
+    const auto* at = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const ssize_t written = ::write(socket, at, static_cast<std::size_t>(count));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        at += written;
+        count -= written;
+    }
+    return true;
+}
+
+void answer(int socket, const LoadResult& result)
+{
+    const AnswerHeader header = answerHeaderFor(result);
+    if (!writeAll(socket, &header, sizeof header) || header.refusal != AnswerRefusal::None)
+        return;
+    const QImage& fitted = std::get<LoadedPicture>(result).fitted;
+    // RGB32 rows are whole words: packed as they lie.
+    writeAll(socket, fitted.constBits(), fitted.sizeInBytes());
+}
+
+} // namespace
+
+int main()
+{
+    // A game that has gone away is an error to write to, not a signal that ends the helper mid-line.
+    std::signal(SIGPIPE, SIG_IGN);
+    qInstallMessageHandler(writeToStandardError);
+    bool answered = false;
+    try {
+        loadEveryImageReader();
+        lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
+
+        if (std::optional<Request> request = receiveRequest(kDecoderSocket)) {
+            answer(kDecoderSocket,
+                   loadPictureFrom(request->file.get(), kHelperName, request->devicePixelRatio));
+            answered = true;
+        }
+    } catch (...) { // out of memory: the game sees a helper gone without an answer
+    }
+    // Straight out: nothing is left to tidy, and on the way out Qt's thread pool would be waited for
+    // and the sanitizers' leak check would trace the process, which the wall refuses.
+    std::_Exit(answered ? EXIT_SUCCESS : EXIT_FAILURE);
+}

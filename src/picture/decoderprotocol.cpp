@@ -1,0 +1,210 @@
+#include "decoderprotocol.h"
+
+#include "fitpicture.h"
+#include "refusalmessages.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
+
+namespace tilmora {
+
+namespace {
+
+constexpr qreal kMaxDevicePixelRatio = 8; // as the loader caps it
+constexpr qsizetype kKindLength = sizeof(AnswerHeader::kind) - 1;
+
+// The ratio the loader renders for when asked for `requested`.
+qreal renderedRatio(qreal requested)
+{
+    if (!std::isfinite(requested) || requested <= 0)
+        return 1;
+    return std::min(requested, kMaxDevicePixelRatio);
+}
+
+// A kind of picture as the loader names one: "SVG", "12-bit JPEG"; never a sentence or an address.
+bool isKindName(const char* kind)
+{
+    const auto length = static_cast<qsizetype>(qstrnlen(kind, sizeof(AnswerHeader::kind)));
+    return length > 0 && length <= kKindLength && std::all_of(kind, kind + length, [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == ' ';
+           });
+}
+
+} // namespace
+
+LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
+{
+    const QSize size(header.width, header.height);
+    switch (header.refusal) {
+    case AnswerRefusal::Empty:
+        return refusal::empty(name);
+    case AnswerRefusal::NotAPicture:
+        return refusal::notAPicture(name);
+    case AnswerRefusal::KindNotOpened:
+        return refusal::kindNotOpened(
+            name, QByteArray(header.kind, static_cast<qsizetype>(qstrnlen(header.kind, sizeof header.kind))));
+    case AnswerRefusal::TooManyPixels:
+        return refusal::tooManyPixels(name, size, qint64{header.limit} * 1'000'000);
+    case AnswerRefusal::TooMuchMemory:
+        return refusal::tooMuchMemory(name, size);
+    case AnswerRefusal::None:
+    case AnswerRefusal::Damaged:
+        break;
+    }
+    return refusal::damaged(name);
+}
+
+AnswerHeader answerHeaderFor(const LoadResult& result)
+{
+    AnswerHeader header;
+    header.magic = kAnswerMagic;
+    if (const auto* picture = std::get_if<LoadedPicture>(&result)) {
+        header.width = picture->fitted.width();
+        header.height = picture->fitted.height();
+        header.naturalWidth = picture->naturalSize.width();
+        header.naturalHeight = picture->naturalSize.height();
+        header.format = picture->fitted.format();
+        header.devicePixelRatio = picture->fitted.devicePixelRatio();
+        return header;
+    }
+    // The loader's sentence, taken apart: its numbers and the kind in brackets at its end are tried
+    // with each refusal until one gives the same sentence back.
+    const QString& message = std::get<LoadFailure>(result).message;
+    // (Read by hand: a regular expression would compile itself to machine code, which the wall refuses.)
+    std::array<int, 3> numbers{};
+    auto number = numbers.begin();
+    for (qsizetype at = 0; at < message.size() && number != numbers.end();) {
+        const qsizetype start = at;
+        while (at < message.size() && message[at].isDigit())
+            ++at;
+        if (at > start)
+            *number++ = message.sliced(start, at - start).toInt();
+        else
+            ++at;
+    }
+    const qsizetype open = message.lastIndexOf(u'(');
+    const QByteArray kind = open >= 0 && message.endsWith(u").")
+                                ? message.sliced(open + 1, message.size() - open - 3).toLatin1()
+                                : QByteArray();
+    header.width = numbers[0];
+    header.height = numbers[1];
+    header.limit = numbers[2];
+    std::memcpy(header.kind, kind.constData(), static_cast<std::size_t>(std::min(kind.size(), kKindLength)));
+    for (const AnswerRefusal refusal :
+         {AnswerRefusal::Empty, AnswerRefusal::NotAPicture, AnswerRefusal::KindNotOpened,
+          AnswerRefusal::TooManyPixels, AnswerRefusal::TooMuchMemory}) {
+        header.refusal = refusal;
+        if (refusalFailure(kHelperName, header).message == message)
+            return header;
+    }
+    return AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged};
+}
+
+AnswerReader::AnswerReader(qreal devicePixelRatio)
+    : requestedRatio_(renderedRatio(devicePixelRatio))
+{}
+
+// Only what the loader could have made: a picture within the pixel limit, fitted to the play area
+// at the ratio asked for; or a refusal whose parts make one of its sentences.
+bool AnswerReader::headerIsBelievable() const
+{
+    const AnswerHeader& h = header_;
+    if (h.magic != kAnswerMagic)
+        return false;
+    if (h.refusal != AnswerRefusal::None) {
+        if (h.refusal == AnswerRefusal::KindNotOpened)
+            return isKindName(h.kind);
+        if (h.refusal == AnswerRefusal::TooManyPixels)
+            return h.width > 0 && h.height > 0 &&
+                   (h.limit == kMaxSourcePixels / 1'000'000 || h.limit == kMaxGifPixels / 1'000'000);
+        if (h.refusal == AnswerRefusal::TooMuchMemory)
+            return h.width > 0 && h.height > 0 && h.limit == kAllocationLimitMiB;
+        return h.refusal <= AnswerRefusal::TooMuchMemory;
+    }
+    if (h.format != QImage::Format_RGB32 || h.devicePixelRatio != requestedRatio_ || h.naturalWidth <= 0 ||
+        h.naturalHeight <= 0 || qint64{h.naturalWidth} * h.naturalHeight > kMaxSourcePixels)
+        return false;
+    // The size the loader renders a picture of that natural size at, for a screen of that ratio.
+    const QSize logical = fittedPixelSize({h.naturalWidth, h.naturalHeight});
+    return h.width == std::max(1, qRound(logical.width() * requestedRatio_)) &&
+           h.height == std::max(1, qRound(logical.height() * requestedRatio_));
+}
+
+char* AnswerReader::writeCursor()
+{
+    if (headerBytes_ < qsizetype{sizeof header_})
+        return reinterpret_cast<char*>(&header_) + headerBytes_;
+    return reinterpret_cast<char*>(pixels_.bits()) + pixelBytes_;
+}
+
+qsizetype AnswerReader::awaited() const
+{
+    if (headerBytes_ < qsizetype{sizeof header_})
+        return qsizetype{sizeof header_} - headerBytes_;
+    return pixels_.sizeInBytes() - pixelBytes_;
+}
+
+AnswerReader::Progress AnswerReader::received(qsizetype count)
+{
+    const bool hadHeader = headerBytes_ == qsizetype{sizeof header_};
+    (hadHeader ? pixelBytes_ : headerBytes_) += count;
+    if (!hadHeader && headerBytes_ == qsizetype{sizeof header_}) {
+        if (!headerIsBelievable())
+            return progress_ = Progress::Broken;
+        if (header_.refusal != AnswerRefusal::None)
+            return progress_ = Progress::Complete;
+        // Rows of RGB32 are packed as they are: the pixels go straight into the picture.
+        pixels_ = QImage(header_.width, header_.height, QImage::Format_RGB32);
+        if (pixels_.isNull())
+            return progress_ = Progress::Broken;
+    }
+    if (headerBytes_ == qsizetype{sizeof header_} && pixelBytes_ == pixels_.sizeInBytes())
+        progress_ = Progress::Complete;
+    return progress_;
+}
+
+AnswerReader::Progress AnswerReader::take(const char* bytes, qsizetype count)
+{
+    while (count > 0 && progress_ == Progress::Reading) {
+        const qsizetype part = std::min(count, awaited());
+        std::memcpy(writeCursor(), bytes, static_cast<std::size_t>(part));
+        bytes += part;
+        count -= part;
+        received(part);
+    }
+    return progress_;
+}
+
+AnswerReader::Progress AnswerReader::readAvailable(int socket)
+{
+    while (progress_ == Progress::Reading) {
+        const ssize_t got = ::read(socket, writeCursor(), static_cast<std::size_t>(awaited()));
+        if (got > 0)
+            received(got);
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        else
+            progress_ = Progress::Broken; // the helper has gone, or the socket failed
+    }
+    return progress_;
+}
+
+LoadResult AnswerReader::result(const QString& name) const
+{
+    if (progress_ != Progress::Complete)
+        return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
+    if (header_.refusal != AnswerRefusal::None)
+        return refusalFailure(name, header_);
+    QImage fitted = pixels_;
+    fitted.setDevicePixelRatio(header_.devicePixelRatio);
+    return LoadedPicture{fitted, QSize(header_.naturalWidth, header_.naturalHeight)};
+}
+
+} // namespace tilmora

@@ -1,0 +1,206 @@
+#include "heifdecoder.h"
+
+#include "pictureformat.h"
+#include "pictureloader.h"
+
+#include <libheif/heif.h>
+
+#include <QFile>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace tilmora {
+
+namespace {
+
+struct ContextDeleter {
+    void operator()(heif_context* context) const { heif_context_free(context); }
+};
+struct HandleDeleter {
+    void operator()(const heif_image_handle* handle) const { heif_image_handle_release(handle); }
+};
+struct ImageDeleter {
+    void operator()(heif_image* image) const { heif_image_release(image); }
+};
+struct NclxDeleter {
+    void operator()(heif_color_profile_nclx* nclx) const { heif_nclx_color_profile_free(nclx); }
+};
+struct OptionsDeleter {
+    void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
+};
+
+using Context = std::unique_ptr<heif_context, ContextDeleter>;
+using Handle = std::unique_ptr<const heif_image_handle, HandleDeleter>;
+
+// The file's boxes parsed (nothing decoded) and its primary image; libheif reads from the bytes it
+// is given without copying them, so they outlive it.
+struct Primary {
+    Context context;
+    Handle handle;
+};
+
+std::optional<Primary> primaryOf(QByteArrayView bytes)
+{
+    Context context(heif_context_alloc());
+    if (!context || heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
+                                                               static_cast<size_t>(bytes.size()), nullptr)
+                            .code != heif_error_Ok)
+        return std::nullopt;
+    heif_image_handle* handle = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &handle).code != heif_error_Ok)
+        return std::nullopt;
+    return Primary{std::move(context), Handle(handle)};
+}
+
+// The whole file: mapped where the file system lets it, read otherwise.
+QByteArrayView wholeFile(const PictureFile& file, QByteArray& read)
+{
+    if (!file.bytes.isEmpty())
+        return file.bytes;
+    const ReadFromStart fromStart(file.device);
+    read = file.device.readAll();
+    return read;
+}
+
+// An nclx transfer characteristic as Qt's colour spaces know it. The video curves (BT.709, BT.601,
+// BT.2020) are near enough sRGB's to be shown as it; HDR curves (PQ, HLG) have no equivalent and
+// leave the picture as it is.
+std::optional<std::pair<QColorSpace::TransferFunction, float>>
+transferOf(heif_transfer_characteristics transfer)
+{
+    switch (transfer) {
+    case heif_transfer_characteristic_linear:
+        return std::pair{QColorSpace::TransferFunction::Linear, 1.0F};
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
+        return std::pair{QColorSpace::TransferFunction::Gamma, 2.2F};
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
+        return std::pair{QColorSpace::TransferFunction::Gamma, 2.8F};
+    case heif_transfer_characteristic_ITU_R_BT_709_5:
+    case heif_transfer_characteristic_ITU_R_BT_601_6:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit:
+    case heif_transfer_characteristic_IEC_61966_2_1:
+    case heif_transfer_characteristic_unspecified:
+        return std::pair{QColorSpace::TransferFunction::SRgb, 0.0F};
+    default:
+        return std::nullopt;
+    }
+}
+
+// What the file's colr box says the colours mean: its ICC profile, or its nclx primaries and curve.
+// Nothing said, or nothing Qt can use, leaves them as sRGB.
+QColorSpace colourSpaceOf(const heif_image_handle* handle)
+{
+    switch (heif_image_handle_get_color_profile_type(handle)) {
+    case heif_color_profile_type_prof:
+    case heif_color_profile_type_rICC: {
+        QByteArray profile(static_cast<qsizetype>(heif_image_handle_get_raw_color_profile_size(handle)),
+                           '\0');
+        if (profile.isEmpty() ||
+            heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok)
+            return {};
+        return colourSpaceOfProfile(profile);
+    }
+    case heif_color_profile_type_nclx: {
+        heif_color_profile_nclx* read = nullptr;
+        if (heif_image_handle_get_nclx_color_profile(handle, &read).code != heif_error_Ok)
+            return {};
+        const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclx(read);
+        const auto transfer = transferOf(nclx->transfer_characteristics);
+        if (!transfer || nclx->color_primaries == heif_color_primaries_unspecified)
+            return {};
+        const auto point = [](float x, float y) { return QPointF(double(x), double(y)); };
+        return QColorSpace(point(nclx->color_primary_white_x, nclx->color_primary_white_y),
+                           point(nclx->color_primary_red_x, nclx->color_primary_red_y),
+                           point(nclx->color_primary_green_x, nclx->color_primary_green_y),
+                           point(nclx->color_primary_blue_x, nclx->color_primary_blue_y), transfer->first,
+                           transfer->second);
+    }
+    default:
+        return {};
+    }
+}
+
+// The primary image decoded at 8 bits a channel, turned and mirrored as the file says; RGBA when
+// it has transparency, which the loader then lays on black.
+std::optional<QImage> decodePrimary(const heif_image_handle* handle)
+{
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
+    heif_image* decoded = nullptr;
+    if (!options ||
+        heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+                .code != heif_error_Ok)
+        return std::nullopt;
+    std::unique_ptr<heif_image, ImageDeleter> image(decoded);
+    int stride = 0;
+    uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    const int width = heif_image_get_primary_width(image.get());
+    const int height = heif_image_get_primary_height(image.get());
+    if (pixels == nullptr || width <= 0 || height <= 0)
+        return std::nullopt;
+    // The picture in libheif's own pixels, without a copy: released with the picture.
+    const auto release = [](void* held) { heif_image_release(static_cast<heif_image*>(held)); };
+    QImage picture(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888,
+                   release, image.get());
+    if (picture.isNull())
+        return std::nullopt;
+    (void)image.release(); // the picture holds it now
+    picture.setColorSpace(colourSpaceOf(handle));
+    return picture;
+}
+
+class HeifFormat : public PictureFormat
+{
+public:
+    QByteArray name() const override { return "heif"; }
+    bool recognises(QByteArrayView head) const override { return isHeifFile(head); }
+    // The size the primary image has once turned, as its ispe box and its irot declare it; libheif
+    // decodes it upright, so no EXIF orientation is applied on top. An empty size when the file's
+    // boxes cannot be read: a damaged file.
+    std::optional<DeclaredPicture> ownHeader(const PictureFile& file) const override
+    {
+        QByteArray read;
+        const auto primary = primaryOf(wholeFile(file, read));
+        if (!primary)
+            return DeclaredPicture{};
+        const QSize upright(heif_image_handle_get_width(primary->handle.get()),
+                            heif_image_handle_get_height(primary->handle.get()));
+        return DeclaredPicture{upright, {}, 32};
+    }
+    // At its peak, libheif's decoded planes (YCbCr at up to 16 bits a sample, with the alpha plane)
+    // and its RGB picture; then that picture and the game's 32-bit copy of it.
+    qint64 peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const override
+    {
+        constexpr qint64 kBytesPerPixel = 8;
+        return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
+    }
+    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+                     QSize /*storedTarget*/) const override
+    {
+        QByteArray read;
+        const auto primary = primaryOf(wholeFile(file, read));
+        std::optional<QImage> image = primary ? decodePrimary(primary->handle.get()) : std::nullopt;
+        if (!image)
+            return {std::nullopt, Refusal{Refusal::Reason::Damaged}};
+        return {std::move(image), std::nullopt};
+    }
+};
+
+} // namespace
+
+void prepareHeifDecoders()
+{
+    heif_init(nullptr);
+}
+
+const PictureFormat& heifFormat()
+{
+    static const HeifFormat format;
+    return format;
+}
+
+} // namespace tilmora

@@ -1,0 +1,278 @@
+#include "picturereader.h"
+
+#include "decoderprotocol.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+extern char** environ; // NOLINT: the environment the helper inherits, as posix_spawn wants it
+
+namespace tilmora {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Long enough for the largest picture the game accepts on a slow, busy machine (a 120-megapixel PNG
+// takes under 2 s here); a helper past it is taken for hung.
+constexpr auto kDefaultTimeLimit = 30s;
+
+LoadResult damaged(const QString& name)
+{
+    return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
+}
+
+// Ends a helper and collects its exit, so none is left behind as a zombie. A helper that has not
+// ended by the moment it is killed (stuck in the kernel reading a slow disk) is collected later,
+// without waiting for it here.
+void endProcess(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    if (::waitpid(pid, nullptr, WNOHANG) != 0)
+        return;
+    if (QCoreApplication::instance() == nullptr) {
+        ::waitpid(pid, nullptr, 0);
+        return;
+    }
+    QTimer::singleShot(50ms, [pid] { endProcess(pid); });
+}
+
+} // namespace
+
+// One helper process and the game's end of its socket. Started with posix_spawn rather than
+// QProcess: the helper must get its end of the socket as a known descriptor and nothing else of the
+// game's (no X connection, no other file), which posix_spawn's file actions say exactly, and the C
+// library starts it without copying the game's memory.
+class DecoderHelper
+{
+public:
+    static std::unique_ptr<DecoderHelper> start(const QStringList& command)
+    {
+        if (command.isEmpty())
+            return nullptr;
+        int ends[2] = {-1, -1};
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+            return nullptr;
+        FileDescriptor ours(ends[0]);
+        const FileDescriptor theirs(ends[1]);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, theirs.get(), kDecoderSocket);
+        posix_spawn_file_actions_addclosefrom_np(&actions, kDecoderSocket + 1);
+        // Signals as a new program has them: the game's blocked or ignored ones are not passed on.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t none;
+        sigset_t all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &all);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+        std::vector<QByteArray> arguments;
+        arguments.reserve(static_cast<std::size_t>(command.size()));
+        for (const QString& argument : command)
+            arguments.push_back(QFile::encodeName(argument));
+        std::vector<char*> argv;
+        argv.reserve(arguments.size() + 1);
+        for (QByteArray& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        const int failed = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0 || ::fcntl(ours.get(), F_SETFL, O_NONBLOCK) != 0)
+            return nullptr;
+        return std::unique_ptr<DecoderHelper>(new DecoderHelper(pid, std::move(ours)));
+    }
+
+    ~DecoderHelper() { endProcess(pid_); }
+    DecoderHelper(const DecoderHelper&) = delete;
+    DecoderHelper& operator=(const DecoderHelper&) = delete;
+
+    [[nodiscard]] int socket() const { return socket_.get(); }
+
+    // Hands the helper the open file: the descriptor travels with the request. Never waits, and a
+    // helper that has gone is an error here, not a signal that ends the game.
+    bool send(int file, qreal devicePixelRatio) const
+    {
+        DecodeRequest request{kRequestMagic, 0, devicePixelRatio};
+        iovec data{&request, sizeof request};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        msghdr message{};
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = SOL_SOCKET;
+        header->cmsg_type = SCM_RIGHTS;
+        header->cmsg_len = CMSG_LEN(sizeof(int));
+        std::memcpy(CMSG_DATA(header), &file, sizeof file);
+        return ::sendmsg(socket_.get(), &message, MSG_NOSIGNAL | MSG_DONTWAIT) == sizeof request;
+    }
+
+private:
+    DecoderHelper(pid_t pid, FileDescriptor socket)
+        : pid_(pid)
+        , socket_(std::move(socket))
+    {}
+
+    pid_t pid_;
+    FileDescriptor socket_;
+};
+
+struct PictureReader::Job {
+    Job(std::unique_ptr<DecoderHelper> started, qreal devicePixelRatio, QString fileName)
+        : helper(std::move(started))
+        , answer(devicePixelRatio)
+        , name(std::move(fileName))
+    {}
+    std::unique_ptr<DecoderHelper> helper;
+    AnswerReader answer;
+    QString name;
+    std::unique_ptr<QSocketNotifier> notifier;
+};
+
+QString PictureReader::installedHelper()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
+                           QStringLiteral(TILMORA_DECODER_FROM_PROGRAM));
+}
+
+PictureReader::PictureReader(QObject* parent)
+    : QObject(parent)
+{
+    timeLimit_.setSingleShot(true);
+    timeLimit_.setInterval(kDefaultTimeLimit);
+    connect(&timeLimit_, &QTimer::timeout, this, [this] { finish(damaged(job_->name)); });
+    if (QCoreApplication::instance() != nullptr)
+        helperCommand_ = QStringList{installedHelper()};
+}
+
+PictureReader::~PictureReader() = default;
+
+void PictureReader::setHelperCommand(const QStringList& command)
+{
+    helperCommand_ = command;
+    ready_.reset();
+}
+
+void PictureReader::prepare()
+{
+    if (ready_ == nullptr)
+        ready_ = DecoderHelper::start(helperCommand_);
+}
+
+void PictureReader::read(const QString& path, qreal devicePixelRatio)
+{
+    cancel();
+    auto opened = openPictureFile(path);
+    if (auto* refusal = std::get_if<LoadFailure>(&opened)) {
+        reportLater(std::move(*refusal));
+        return;
+    }
+    const QString name = pictureDisplayName(path);
+    std::unique_ptr<DecoderHelper> helper = helperWith(std::get<FileDescriptor>(opened), devicePixelRatio);
+    if (helper == nullptr) {
+        reportLater(damaged(name));
+        return;
+    }
+    job_ = std::make_unique<Job>(std::move(helper), devicePixelRatio, name);
+    job_->notifier = std::make_unique<QSocketNotifier>(job_->helper->socket(), QSocketNotifier::Read);
+    connect(job_->notifier.get(), &QSocketNotifier::activated, this, &PictureReader::answerArrived);
+    timeLimit_.start();
+}
+
+// The helper waiting, handed the file. One that has gone meanwhile (ended from outside) is replaced
+// once by a new one.
+std::unique_ptr<DecoderHelper> PictureReader::helperWith(const FileDescriptor& file, qreal devicePixelRatio)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        prepare();
+        std::unique_ptr<DecoderHelper> helper = std::move(ready_);
+        if (helper != nullptr && helper->send(file.get(), devicePixelRatio))
+            return helper;
+    }
+    return nullptr;
+}
+
+void PictureReader::cancel()
+{
+    ++reads_;
+    timeLimit_.stop();
+    if (job_ == nullptr)
+        return;
+    // This may run inside the notifier's own signal: it goes once that is over.
+    job_->notifier->setEnabled(false);
+    job_->notifier.release()->deleteLater();
+    job_.reset();
+}
+
+void PictureReader::answerArrived()
+{
+    const AnswerReader::Progress progress = job_->answer.readAvailable(job_->helper->socket());
+    if (progress != AnswerReader::Progress::Reading)
+        finish(job_->answer.result(job_->name));
+}
+
+// The helper's work is over either way: it is ended, and the next one started once the answer has
+// been handled, so starting it never delays what the answer brings on screen.
+void PictureReader::finish(const LoadResult& result)
+{
+    cancel();
+    QTimer::singleShot(0, this, &PictureReader::prepare); // before the signal, which may delete this
+    emit finished(result);
+}
+
+void PictureReader::reportLater(LoadResult result)
+{
+    QTimer::singleShot(0, this, [this, result = std::move(result), read = reads_] {
+        if (read == reads_)
+            emit finished(result);
+    });
+}
+
+LoadResult PictureReader::readNow(const QString& path, qreal devicePixelRatio)
+{
+    cancel();
+    auto opened = openPictureFile(path);
+    if (auto* refusal = std::get_if<LoadFailure>(&opened))
+        return std::move(*refusal);
+    const QString name = pictureDisplayName(path);
+    const std::unique_ptr<DecoderHelper> helper =
+        helperWith(std::get<FileDescriptor>(opened), devicePixelRatio);
+    if (helper == nullptr)
+        return damaged(name);
+    AnswerReader answer(devicePixelRatio);
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit_.intervalAsDuration();
+    while (answer.readAvailable(helper->socket()) == AnswerReader::Progress::Reading) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd waiting{helper->socket(), POLLIN, 0};
+        if (left <= 0ms || ::poll(&waiting, 1, static_cast<int>(left.count())) == 0)
+            break;
+    }
+    return answer.result(name);
+}
+
+} // namespace tilmora

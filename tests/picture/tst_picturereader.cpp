@@ -1,0 +1,311 @@
+// Reading a picture through the decoder helper: the same answer as the loader in the game's own
+// process, whatever the helper does; and the wall the helper reads behind.
+
+#include "picture/decoderprotocol.h"
+#include "picture/pictureloader.h"
+#include "picture/picturereader.h"
+
+#include <QColorSpace>
+#include <QImageWriter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace tilmora;
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray encode(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+QImage gradient(QSize size, bool transparent = false)
+{
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0),
+                            transparent ? 0x00ffffffu : qRgb(255, 255, 255)};
+    const QImage image(reinterpret_cast<const uchar*>(colours), 2, 2, QImage::Format_ARGB32);
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+const QString kHelper = QStringLiteral(TILMORA_DECODER);
+const QString kFake = QStringLiteral(TILMORA_FAKE_DECODER);
+
+} // namespace
+
+class PictureReaderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void answersAsTheLoader_data();
+    void answersAsTheLoader();
+    void survivesTheHelper_data();
+    void survivesTheHelper();
+    void cancelGivesUpTheRead();
+    void heifPhotos_data();
+    void heifPhotos();
+    void answerTakenInPieces();
+    void wallRefuses_data();
+    void wallRefuses();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    LoadResult readThrough(PictureReader& reader, const QString& path, qreal ratio = 1);
+    QTemporaryDir folder_;
+};
+
+QString PictureReaderTest::write(const QString& name, const QByteArray& bytes)
+{
+    QFile file(folder_.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+LoadResult PictureReaderTest::readThrough(PictureReader& reader, const QString& path, qreal ratio)
+{
+    QSignalSpy finished(&reader, &PictureReader::finished);
+    reader.read(path, ratio);
+    if (!finished.wait(20'000) || finished.size() != 1)
+        qFatal("no answer for %s", qPrintable(path));
+    return finished.at(0).at(0).value<LoadResult>();
+}
+
+// Each kind of answer the loader gives, from each side of the wall: a picture of every format at a
+// screen's ratio, and every refusal the helper makes or the game makes before it.
+void PictureReaderTest::answersAsTheLoader_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qreal>("ratio");
+    const QByteArray jpeg = encode(gradient({1200, 800}), "jpeg");
+    QByteArray twelveBit = jpeg;
+    twelveBit[jpeg.indexOf("\xff\xc0") + 4] = 12;
+    QByteArray huge = jpeg;
+    huge.replace(jpeg.indexOf("\xff\xc0") + 5, 4, QByteArray::fromHex("ea60ea60"));
+    QByteArray deepBmp = encode(gradient({8, 8}).convertToFormat(QImage::Format_Indexed8), "bmp");
+    qToLittleEndian(qint32(11000), deepBmp.data() + 18);
+    qToLittleEndian(qint32(10000), deepBmp.data() + 22);
+    const QByteArray png = encode(gradient({900, 1600}, true), "png");
+
+    QTest::newRow("photo.jpg") << jpeg << 1.0;
+    QTest::newRow("transparent, ratio 2.png") << png << 2.0;
+    QTest::newRow("lossy.webp") << encode(gradient({2000, 1000}), "webp") << 1.5;
+    QTest::newRow("icon.ico") << encode(gradient({48, 48}, true), "ico") << 1.0;
+    QTest::newRow("empty.png") << QByteArray() << 1.0;
+    QTest::newRow("letter.png") << QByteArray("Dear player,\n") << 1.0;
+    QTest::newRow("cut.png") << png.left(png.size() / 2) << 1.0;
+    QTest::newRow("scan.tif") << encode(gradient({8, 8}), "tiff") << 1.0;
+    QTest::newRow("12-bit.jpg") << twelveBit << 1.0;
+    QTest::newRow("huge.jpg") << huge << 1.0;
+    QTest::newRow("16 colours.bmp") << deepBmp << 1.0;
+    QTest::newRow("folder") << QByteArray() << 1.0;
+    QTest::newRow("missing") << QByteArray() << 1.0;
+}
+
+void PictureReaderTest::answersAsTheLoader()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qreal, ratio);
+    const QString name = QString::fromUtf8(QTest::currentDataTag());
+    QString path = folder_.filePath(name);
+    if (name == "folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (name != "missing")
+        path = write(name, bytes);
+
+    PictureReader reader;
+    reader.setHelperCommand({kHelper});
+    const LoadResult read = readThrough(reader, path, ratio);
+    const LoadResult loaded = loadPicture(path, ratio);
+    if (const auto* failure = std::get_if<LoadFailure>(&loaded)) {
+        QVERIFY(std::holds_alternative<LoadFailure>(read));
+        QCOMPARE(std::get<LoadFailure>(read).message, failure->message);
+        QCOMPARE(std::get<LoadFailure>(read).error, failure->error);
+        return;
+    }
+    QVERIFY(std::holds_alternative<LoadedPicture>(read));
+    const auto& [fitted, natural] = std::get<LoadedPicture>(read);
+    QCOMPARE(natural, std::get<LoadedPicture>(loaded).naturalSize);
+    QCOMPARE(fitted, std::get<LoadedPicture>(loaded).fitted);
+    QCOMPARE(fitted.devicePixelRatio(), ratio);
+}
+
+// A helper that crashes, hangs past the time limit, stops short or says what it could not honestly
+// say: the file is damaged, and the reader reads the next picture as if nothing had happened.
+void PictureReaderTest::survivesTheHelper_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how :
+         {"crash", "hang", "short", "nonsense", "pixels cut", "absurd size", "text for a kind", "silence"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void PictureReaderTest::survivesTheHelper()
+{
+    QFETCH(QString, how);
+    const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
+    PictureReader reader;
+    reader.setTimeLimit(300ms);
+    reader.setHelperCommand({kFake, how});
+    const LoadResult broken = readThrough(reader, photo);
+    QVERIFY(std::holds_alternative<LoadFailure>(broken));
+    QCOMPARE(std::get<LoadFailure>(broken).message,
+             QStringLiteral("“photo.jpg” is damaged and cannot be shown."));
+
+    reader.setHelperCommand({kHelper});
+    reader.setTimeLimit(20s);
+    const LoadResult next = readThrough(reader, photo);
+    const auto* failure = std::get_if<LoadFailure>(&next);
+    QVERIFY2(failure == nullptr, failure ? qPrintable(failure->message) : "");
+    QCOMPARE(std::get<LoadedPicture>(next).naturalSize, QSize(600, 400));
+}
+
+// A picture given up says nothing, not even when its time runs out; the next one is read.
+void PictureReaderTest::cancelGivesUpTheRead()
+{
+    const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
+    PictureReader reader;
+    QSignalSpy finished(&reader, &PictureReader::finished);
+    reader.setTimeLimit(100ms);
+    reader.setHelperCommand({kFake, QStringLiteral("hang")});
+    reader.read(photo, 1);
+    QVERIFY(reader.isReading());
+    reader.cancel();
+    QVERIFY(!reader.isReading());
+    QTest::qWait(400);
+    QCOMPARE(finished.size(), 0);
+
+    reader.setHelperCommand({kHelper});
+    reader.setTimeLimit(20s);
+    reader.read(folder_.filePath(QStringLiteral("gone.png")), 1); // overtaken by the next read
+    reader.read(photo, 1);
+    QVERIFY(finished.wait(20'000));
+    QTest::qWait(100);
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(std::holds_alternative<LoadedPicture>(finished.at(0).at(0).value<LoadResult>()));
+}
+
+// HEIC and AVIF photos made here, read behind the wall: the primary image at its size, turned as
+// the file says, its colours in sRGB from the ICC profile or the nclx values it carries (the pixels
+// are stored in Display P3). A cut one, and one declaring more pixels than the game takes, are
+// refused before anything is decoded.
+void PictureReaderTest::heifPhotos_data()
+{
+    QTest::addColumn<QStringList>("encoder"); // the input and the output follow
+    QTest::addColumn<QTransform>("turn");
+    QTest::addColumn<QString>("refused");
+    const QStringList heifEnc{QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("90")};
+    const QStringList avifenc{QStringLiteral("avifenc"), QStringLiteral("--min"),
+                              QStringLiteral("0"),       QStringLiteral("--max"),
+                              QStringLiteral("10"),      QStringLiteral("--ignore-icc"),
+                              QStringLiteral("--cicp"),  QStringLiteral("12/13/6"),
+                              QStringLiteral("--irot"),  QStringLiteral("1")};
+    QTest::newRow("photo.heic") << heifEnc << QTransform() << QString();
+    QTest::newRow("turned.avif") << avifenc << QTransform().rotate(-90) << QString();
+    QTest::newRow("cut.heic") << heifEnc << QTransform() << QStringLiteral("is damaged and cannot be shown.");
+    QTest::newRow("huge.heic") << heifEnc << QTransform()
+                               << QStringLiteral(
+                                      "is too large: 20000 x 10000 pixels, more than 120 megapixels.");
+}
+
+void PictureReaderTest::heifPhotos()
+{
+    QFETCH(QStringList, encoder);
+    QFETCH(QTransform, turn);
+    QFETCH(QString, refused);
+    const QString name = QString::fromUtf8(QTest::currentDataTag());
+    QImage original = gradient({480, 320}).convertToFormat(QImage::Format_RGB32);
+    original.setColorSpace(QColorSpace::SRgb);
+    QImage p3 = original.convertedToColorSpace(QColorSpace::DisplayP3);
+    const QString input = folder_.filePath(name + QStringLiteral(".png"));
+    QVERIFY(p3.save(input));
+    const QString program = encoder.takeFirst();
+    QProcess encoding;
+    const QString output = folder_.filePath(name);
+    encoding.start(program,
+                   encoder + (program == u"heif-enc" ? QStringList{input, QStringLiteral("-o"), output}
+                                                     : QStringList{input, output}));
+    QVERIFY2(encoding.waitForFinished(60'000) && encoding.exitCode() == 0, encoding.readAllStandardError());
+    QFile made(folder_.filePath(name));
+    QVERIFY(made.open(QIODevice::ReadOnly));
+    QByteArray bytes = made.readAll();
+    if (name.startsWith(u"cut"))
+        bytes.chop(bytes.size() / 2);
+    if (name.startsWith(u"huge")) // the declared size, in the ispe box
+        qToBigEndian(quint64(20000) << 32 | 10000, bytes.data() + bytes.indexOf("ispe") + 8);
+
+    PictureReader reader;
+    reader.setHelperCommand({kHelper});
+    const LoadResult read = readThrough(reader, write(name, bytes));
+    if (!refused.isEmpty()) {
+        QVERIFY(std::holds_alternative<LoadFailure>(read));
+        QCOMPARE(std::get<LoadFailure>(read).message, QStringLiteral("“%1” %2").arg(name, refused));
+        return;
+    }
+    const auto* failure = std::get_if<LoadFailure>(&read);
+    QVERIFY2(failure == nullptr, failure ? qPrintable(failure->message) : "");
+    const auto& [fitted, natural] = std::get<LoadedPicture>(read);
+    const QImage expected =
+        original.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QCOMPARE(natural, original.transformed(turn).size());
+    qint64 error = 0;
+    for (int y = 0; y < fitted.height(); ++y) {
+        for (int x = 0; x < fitted.width(); ++x) {
+            const QRgb a = fitted.pixel(x, y);
+            const QRgb b = expected.pixel(x, y);
+            error += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+        }
+    }
+    const double mean = double(error) / (3.0 * fitted.width() * fitted.height());
+    QVERIFY2(mean <= 4, qPrintable(QStringLiteral("mean error %1").arg(mean)));
+}
+
+// However the answer is cut as it arrives, the picture is whole and what follows it is not read.
+void PictureReaderTest::answerTakenInPieces()
+{
+    const AnswerHeader header{kAnswerMagic, AnswerRefusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0};
+    QImage pixels(4, 3, QImage::Format_RGB32);
+    for (int i = 0; i < 12; ++i)
+        pixels.setPixel(i % 4, i / 4, qRgb(i, 2 * i, 3 * i));
+    const QByteArray answer = QByteArray(reinterpret_cast<const char*>(&header), sizeof header) +
+                              QByteArray(reinterpret_cast<const char*>(pixels.constBits()), 48) + "after";
+    AnswerReader reader(1.0);
+    for (qsizetype at = 0; at < answer.size(); at += 5) // the last piece of pixels runs on past them
+        reader.take(answer.constData() + at, std::min<qsizetype>(5, answer.size() - at));
+    const LoadResult result = reader.result(QStringLiteral("x"));
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    QCOMPARE(std::get<LoadedPicture>(result).fitted, pixels);
+}
+
+// Once walled, the helper's threads still work, and what it must not do ends it there and then.
+void PictureReaderTest::wallRefuses_data()
+{
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("threads") << true;
+    for (const char* call : {"open", "socket", "run a program", "trace", "executable memory"})
+        QTest::newRow(call) << false;
+}
+
+void PictureReaderTest::wallRefuses()
+{
+    QFETCH(bool, allowed);
+    QProcess probe;
+    probe.start(kFake, {QStringLiteral("wall"), QString::fromUtf8(QTest::currentDataTag())});
+    QVERIFY(probe.waitForFinished(20'000));
+    const QByteArray said = probe.readAllStandardOutput();
+    if (said == "unwalled\n")
+        QSKIP("no system call filter on this system");
+    QCOMPARE(said, QByteArray("walled\n")); // nothing "escaped"
+    QCOMPARE(probe.exitStatus(), allowed ? QProcess::NormalExit : QProcess::CrashExit);
+    QCOMPARE(probe.exitCode(), allowed ? 0 : SIGSYS); // a crash's code is its signal
+}
+
+QTEST_GUILESS_MAIN(PictureReaderTest)
+#include "tst_picturereader.moc"

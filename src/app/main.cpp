@@ -35,9 +35,9 @@ void describeCommandLine(QCommandLineParser& parser)
                       QCoreApplication::translate("main", "Displays this help.")});
     parser.addVersionOption();
     parser.addPositionalArgument(QCoreApplication::translate("main", "picture"),
-                                 QCoreApplication::translate("main",
-                                                             "A picture to load at start-up (JPEG, "
-                                                             "PNG, GIF, BMP, WebP or a Windows icon)."),
+                                 QCoreApplication::translate("main", "A picture to load at start-up (JPEG, "
+                                                                     "PNG, GIF, BMP, WebP, HEIC, AVIF or a "
+                                                                     "Windows icon)."),
                                  QCoreApplication::translate("main", "[picture]"));
 }
 

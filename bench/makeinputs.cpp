@@ -7,8 +7,11 @@
 // Writes photo-baseline.jpg, photo-progressive.jpg, photo.png, photo.webp (6000 x 4000),
 // photo-p3.jpg (the photo in Display P3 with its profile, as a phone saves it),
 // icon.ico (256 x 256, transparent corners) and square.png (440 x 440, the size a picture is
-// shown at, for the board benchmarks). Prints one line, "png_interlaced 1" or "png_interlaced 0":
-// the PNG is Adam7-interlaced when libvips is there to write it (Qt's writer cannot).
+// shown at, for the board benchmarks), photo-12mp.png (the photo at 4240 x 2827, which
+// scripts/bench turns into HEIC and AVIF with heif-enc and avifenc), and large.png (12000 x 10000, the
+// largest picture the game takes, smooth bands that compress quickly, for how long the window stalls while it
+// is read). Prints one line, "png_interlaced 1" or "png_interlaced 0": the PNG is Adam7-interlaced when
+// libvips is there to write it (Qt's writer cannot).
 
 // libvips comes before Qt: GLib names a struct member `signals`, which Qt defines as a keyword.
 #ifdef TILMORA_HAVE_VIPS
@@ -217,6 +220,24 @@ bool writeInterlacedPng([[maybe_unused]] const QImage& image, [[maybe_unused]] c
 #endif
 }
 
+// The largest picture the game accepts, 120 megapixels: bands of gradients cheap to make and to
+// compress, so writing it stays quick; reading it still inflates and walks every pixel.
+QImage largePicture()
+{
+    QImage image(12000, 10000, QImage::Format_RGB888);
+    if (image.isNull())
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            line[3 * x] = static_cast<uchar>(x / 47);
+            line[3 * x + 1] = static_cast<uchar>(y / 39);
+            line[3 * x + 2] = static_cast<uchar>((x + y) / 89);
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -245,7 +266,10 @@ int main(int argc, char* argv[])
         ok = write(picture, at("photo.png"), "png");
     ok = ok && write(icon(), at("icon.ico"), "ico") &&
          write(picture.scaled(440, 440, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), at("square.png"),
-               "png");
+               "png") &&
+         write(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+               at("photo-12mp.png"), "png") &&
+         write(largePicture(), at("large.png"), "png", 80);
     if (!ok)
         return 1;
     std::printf("png_interlaced %d\n", interlaced ? 1 : 0);

@@ -4,6 +4,7 @@
 #include <seccomp.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mman.h>
@@ -30,6 +31,14 @@ template <typename... Conditions> void allow(const Filter& filter, const char* c
         seccomp_rule_add(filter.get(), SCMP_ACT_ALLOW, number, sizeof...(conditions), conditions...);
 }
 
+// A call that fails with `error` instead of ending the helper.
+void refuse(const Filter& filter, const char* call, int error)
+{
+    const int number = seccomp_syscall_resolve_name(call);
+    if (number != __NR_SCMP_ERROR)
+        seccomp_rule_add(filter.get(), SCMP_ACT_ERRNO(static_cast<std::uint32_t>(error)), number, 0);
+}
+
 // What decoding a picture from an open descriptor and fitting it takes, found by tracing the helper
 // over every kind of file the game opens, in the plain and the sanitizer builds:
 // - reading the descriptor it was handed, by stream or by mapping; asking its size (Qt asks with
@@ -43,8 +52,8 @@ template <typename... Conditions> void allow(const Filter& filter, const char* c
 //   makes as a thread starts and ends;
 // - the game's socket: receiving the descriptor, writing the answer; standard error for warnings;
 // - ending, and closing what it holds.
-// Everything else ends the helper at once, which the game sees as a damaged file: opening files,
-// sockets, running programs, tracing, signals to others, namespaces, new privileges.
+// Opening a file fails. Everything else ends the helper at once, which the game sees as a damaged
+// file: sockets, running programs, tracing, signals to others, namespaces, new privileges.
 void addRules(const Filter& filter, int socket)
 {
     for (const char* call : {"read",
@@ -101,7 +110,12 @@ void addRules(const Filter& filter, int socket)
     allow(filter, "prctl", SCMP_A0(SCMP_CMP_EQ, PR_GET_NAME));
     constexpr scmp_datum_t kThread = CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | CLONE_THREAD;
     allow(filter, "clone", SCMP_A0(SCMP_CMP_MASKED_EQ, kThread, kThread));
-    seccomp_rule_add(filter.get(), SCMP_ACT_ERRNO(ENOSYS), seccomp_syscall_resolve_name("clone3"), 0);
+    refuse(filter, "clone3", ENOSYS);
+    // Opening a file fails rather than ending the helper: the C library's malloc reads a setting in
+    // /proc when a thread gives memory back (libde265's threads do, decoding a large HEIC), and
+    // does without it.
+    for (const char* call : {"open", "openat", "openat2", "creat"})
+        refuse(filter, call, EACCES);
 }
 
 } // namespace

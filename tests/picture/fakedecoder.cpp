@@ -2,7 +2,7 @@
 // what the wall must refuse. Usage: fakedecoder HOW
 // - as a helper (started by the game's reader): takes the request, then misbehaves as HOW says;
 // - `wall CALL`: locks itself down with standard output as its socket, says "walled", then makes
-//   CALL, which should end it; says "escaped" if the call returns.
+//   CALL, which should end it or fail ("refused"); says "escaped" if the call returns.
 
 #include "picture/decoderlockdown.h"
 #include "picture/decoderprotocol.h"
@@ -10,14 +10,18 @@
 #include <QImage>
 #include <QThread>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/mman.h>
 #include <sys/ptrace.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace tilmora;
 
@@ -73,8 +77,18 @@ int tryThroughWall(const QByteArray& call)
         large.fill(Qt::red);
         return large.scaled(900, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).isNull();
     }
-    if (call == "open")
-        (void)::open("/etc/hostname", O_RDONLY);
+    if (call == "give memory back from a thread") { // the C library then asks a file in /proc
+        std::thread([] {
+            std::vector<std::unique_ptr<char[]>> blocks;
+            for (int i = 0; i < 600; ++i)
+                blocks.emplace_back(new char[100'000]()); // in the thread's own heap, not mapped apart
+        }).join();
+        return 0;
+    }
+    if (call == "open" && ::open("/etc/hostname", O_RDONLY) < 0 && errno == EACCES) {
+        (void)!::write(STDOUT_FILENO, "refused\n", 8);
+        return 0;
+    }
     if (call == "socket")
         (void)::socket(AF_INET, SOCK_STREAM, 0);
     if (call == "run a program")

@@ -284,27 +284,32 @@ void PictureReaderTest::answerTakenInPieces()
     QCOMPARE(std::get<LoadedPicture>(result).fitted, pixels);
 }
 
-// Once walled, the helper's threads still work, and what it must not do ends it there and then.
+// Once walled, the helper's threads still work, opening a file fails, and what else it must not do
+// ends it there and then.
 void PictureReaderTest::wallRefuses_data()
 {
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("threads") << true;
-    for (const char* call : {"open", "socket", "run a program", "trace", "executable memory"})
-        QTest::newRow(call) << false;
+    QTest::addColumn<QByteArray>("said");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("threads") << QByteArray("walled\n") << false;
+    QTest::newRow("give memory back from a thread") << QByteArray("walled\n") << false;
+    QTest::newRow("open") << QByteArray("walled\nrefused\n") << false;
+    for (const char* call : {"socket", "run a program", "trace", "executable memory"})
+        QTest::newRow(call) << QByteArray("walled\n") << true;
 }
 
 void PictureReaderTest::wallRefuses()
 {
-    QFETCH(bool, allowed);
+    QFETCH(QByteArray, said);
+    QFETCH(bool, ends);
     QProcess probe;
     probe.start(kFake, {QStringLiteral("wall"), QString::fromUtf8(QTest::currentDataTag())});
     QVERIFY(probe.waitForFinished(20'000));
-    const QByteArray said = probe.readAllStandardOutput();
-    if (said == "unwalled\n")
+    const QByteArray output = probe.readAllStandardOutput();
+    if (output == "unwalled\n")
         QSKIP("no system call filter on this system");
-    QCOMPARE(said, QByteArray("walled\n")); // nothing "escaped"
-    QCOMPARE(probe.exitStatus(), allowed ? QProcess::NormalExit : QProcess::CrashExit);
-    QCOMPARE(probe.exitCode(), allowed ? 0 : SIGSYS); // a crash's code is its signal
+    QCOMPARE(output, said); // nothing "escaped"
+    QCOMPARE(probe.exitStatus(), ends ? QProcess::CrashExit : QProcess::NormalExit);
+    QCOMPARE(probe.exitCode(), ends ? SIGSYS : 0); // a crash's code is its signal
 }
 
 QTEST_GUILESS_MAIN(PictureReaderTest)

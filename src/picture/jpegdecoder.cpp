@@ -36,6 +36,7 @@ struct ErrorManager {
     std::jmp_buf resume{};
     int errorCode = 0;
     bool warned = false;
+    bool cutShort = false; // the data ended before the end-of-image marker
 };
 
 ErrorManager& errorsOf(j_common_ptr info)
@@ -52,8 +53,11 @@ ErrorManager& errorsOf(j_common_ptr info)
 // Level -1 is a warning about the data (corrupt, cut short); higher levels are trace messages.
 void onMessage(j_common_ptr info, int level)
 {
-    if (level < 0)
-        errorsOf(info).warned = true;
+    if (level >= 0)
+        return;
+    errorsOf(info).warned = true;
+    if (info->err->msg_code == JWRN_JPEG_EOF)
+        errorsOf(info).cutShort = true;
 }
 
 void printNothing(j_common_ptr /*info*/)
@@ -172,10 +176,17 @@ bool decode(Decompressor& decompressor, uchar* pixels, qsizetype stride)
         JSAMPROW row = pixels + qsizetype{info.output_scanline} * stride;
         jpeg_read_scanlines(&info, &row, 1);
     }
-    if (info.buffered_image)
+    if (info.buffered_image) {
         jpeg_finish_output(&info);
-    // What follows the picture's rows (further scans, trailing markers) is not needed.
-    jpeg_abort_decompress(&info);
+        // What follows the picture's rows (further scans, trailing markers) is not needed.
+        jpeg_abort_decompress(&info);
+        return true;
+    }
+    // A single scan is read on to its end marker, which shows the file whole without walking it
+    // again. Stray bytes before the marker are no fault in the picture just read.
+    const bool warned = decompressor.errors.warned;
+    jpeg_finish_decompress(&info);
+    decompressor.errors.warned = warned;
     return true;
 }
 
@@ -205,7 +216,8 @@ JpegDecode decodeJpegReduced(QByteArrayView data, QSize atLeast, qint64 memoryBu
     if (decompressor.errors.warned)
         return {JpegDecode::Outcome::Declined, {}};
     image.setColorSpace(colourSpaceOfProfile(profile));
-    return {JpegDecode::Outcome::Decoded, std::move(image)};
+    const bool readToEnd = !decompressor.info.buffered_image && !decompressor.errors.cutShort;
+    return {JpegDecode::Outcome::Decoded, std::move(image), readToEnd};
 }
 
 namespace {
@@ -331,6 +343,8 @@ public:
             return {std::nullopt, Refusal{Refusal::Reason::TooMuchMemory}};
         if (decoded.outcome == JpegDecode::Outcome::Declined)
             return {};
+        if (!decoded.readToEnd && !holdsAllData(file))
+            return {std::nullopt, Refusal{Refusal::Reason::Damaged}};
         return {std::move(decoded.image), std::nullopt};
     }
 

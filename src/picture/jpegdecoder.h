@@ -32,6 +32,9 @@ struct JpegDecode {
     // Format_RGB32, device pixel ratio 1, marked with the colour space of the file's ICC profile
     // (none when it has no usable one); only when decoded
     QImage image;
+    // Whether libjpeg read on to the end-of-image marker (a picture of one scan): the file is then
+    // known to hold all its data. Reading a progressive one stops once the reduced picture is in.
+    bool readToEnd = false;
 };
 
 // Decodes the JPEG file held in `data` at the smallest scale of n/8 whose size covers `atLeast`

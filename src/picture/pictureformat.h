@@ -132,7 +132,8 @@ public:
     // `storedTarget` pixels (in the stored orientation). By default Qt's whole decode.
     [[nodiscard]] virtual qint64 peakBytes(const DeclaredPicture& declared, QSize storedTarget) const;
     // Whether the file holds every byte of picture data its header announces, for the formats Qt's
-    // reader would show cut short without complaint.
+    // reader would show cut short without complaint. Asked before Qt's reader decodes; the game's
+    // own decoder answers for what it decodes itself.
     [[nodiscard]] virtual bool holdsAllData(const PictureFile& /*file*/) const { return true; }
     // The game's own decoder: at least `storedTarget` pixels where it can reduce.
     [[nodiscard]] virtual OwnDecode decode(const PictureFile& /*file*/, const DeclaredPicture& /*declared*/,

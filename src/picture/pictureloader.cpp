@@ -200,6 +200,8 @@ std::variant<Upright, LoadFailure> decode(const PictureFormat& format, const Pic
     if (own.image)
         return Upright{oriented(std::move(*own.image), declared.orientation), declared.natural()};
 
+    if (!format.holdsAllData(file))
+        return damaged(name);
     const QSize scaledSize = format.readerScaledSize(declared, storedTarget);
     if (!scaledSize.isEmpty())
         reader.setScaledSize(scaledSize);
@@ -306,9 +308,6 @@ LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixe
     const QSize storedTarget = asStored(physicalSize(declared.natural(), ratio), declared);
     if (auto failure = beyondLimits(format, declared, storedTarget, name))
         return *failure;
-    if (!format.holdsAllData(source))
-        return damaged(name);
-
     auto decoded = decode(format, source, reader, declared, storedTarget, name);
     if (auto* failure = std::get_if<LoadFailure>(&decoded))
         return std::move(*failure);

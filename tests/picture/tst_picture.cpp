@@ -212,6 +212,10 @@ void PictureTest::loadsOrRefuses_data()
     refused("cut.png", png.left(png.size() / 2), damaged);
     refused("bad checksum.png", badCrc, damaged);
     refused("cut.jpg", jpeg.left(jpeg.size() / 2), damaged);
+    refused("a comment for its end marker.jpg", jpeg.chopped(2) + QByteArray("\xff\xfe\0\4ab", 6), damaged);
+    const QByteArray progressive = encode(corners({3520, 2344}), "jpeg", -1, true); // shown at 1/8
+    refused("progressive, its last scan cut.jpg", progressive.left(progressive.lastIndexOf("\xff\xda") + 10),
+            damaged);
     refused("cut.bmp", bmp.left(bmp.size() / 2), damaged);
     refused("cut.webp", webp.left(webp.size() / 2), damaged);
     refused("65535 entries.ico", patched(icon, 4, quint16(65535)), damaged);

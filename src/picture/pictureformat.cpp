@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sys/mman.h>
 
 namespace tilmora {
 
@@ -19,7 +20,14 @@ FileMapping::FileMapping(QFile& file)
     : file_(file)
     , mapped_(file.map(0, file.size()))
     , size_(mapped_ != nullptr ? static_cast<qsizetype>(file.size()) : 0)
-{}
+{
+#ifdef MADV_POPULATE_READ
+    // Every decoder reads the whole file: its pages are asked for in one go, not a fault at a time.
+    // An older kernel refuses the advice, and the pages come as they are read.
+    if (mapped_ != nullptr)
+        ::madvise(mapped_, static_cast<std::size_t>(size_), MADV_POPULATE_READ);
+#endif
+}
 
 FileMapping::~FileMapping()
 {

@@ -14,6 +14,10 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <malloc.h>
+#include <memory>
 
 #include <cerrno>
 #include <csignal>
@@ -52,6 +56,40 @@ void writeToStandardError(QtMsgType type, const QMessageLogContext& context, con
         return;
     const QByteArray line = "tilmora-picture-decoder: " + message.toUtf8() + '\n';
     (void)!::write(STDERR_FILENO, line.constData(), static_cast<std::size_t>(line.size()));
+}
+
+// A fresh process gets each page of memory from the kernel at its first touch, one fault at a time,
+// and on a virtual machine each fault is dear: a photo's reduced decode and its fitted picture
+// would take some 500 of them. The helper takes that memory while it waits and keeps it: blocks of
+// up to kHeapBlock come from the heap, which malloc does not give back below kKeptHeap. Larger
+// ones (a HEIF photo's planes) are mapped apart, on huge pages where the system has them.
+void prepareMemory()
+{
+    constexpr int kHeapBlock = 16 << 20;
+    constexpr int kKeptHeap = 32 << 20;
+    constexpr std::size_t kWarm = 8 << 20;
+    mallopt(M_MMAP_THRESHOLD, kHeapBlock);
+    mallopt(M_TRIM_THRESHOLD, kKeptHeap);
+    const std::unique_ptr<char[]> block(new char[kWarm]);
+    for (std::size_t at = 0; at < kWarm; at += 4096)
+        static_cast<volatile char*>(block.get())[at] = 0;
+}
+
+// Scaling a picture runs on Qt's thread pool; its threads are started now, not in the middle of the
+// read, and kept however long the game takes to ask.
+void startScalingThreads()
+{
+    QThreadPool* pool = QThreadPool::globalInstance();
+    pool->setExpiryTimeout(-1);
+    const int threads = pool->maxThreadCount();
+    QSemaphore started;
+    for (int i = 0; i < threads; ++i)
+        pool->start([&started, threads] {
+            started.release();
+            started.acquire(threads); // every thread busy at once, so each is a thread of its own
+            started.release(threads);
+        });
+    pool->waitForDone(-1);
 }
 
 struct Request {
@@ -121,6 +159,8 @@ int main()
     bool answered = false;
     try {
         loadEveryImageReader();
+        prepareMemory();
+        startScalingThreads();
         lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
 
         if (std::optional<Request> request = receiveRequest(kDecoderSocket)) {

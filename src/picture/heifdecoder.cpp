@@ -123,16 +123,16 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
     }
 }
 
-// The primary image decoded at 8 bits a channel, turned and mirrored as the file says; RGBA when
-// it has transparency, which the loader then lays on black.
+// The primary image decoded at 8 bits a channel, turned and mirrored as the file says, in four
+// bytes a pixel: a layout Qt scales as it is, so the whole photo is never copied into another. Its
+// alpha is transparency where it has some, which the loader then lays on black, and opaque otherwise.
 std::optional<QImage> decodePrimary(const heif_image_handle* handle)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
     if (!options ||
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get())
                 .code != heif_error_Ok)
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
@@ -144,7 +144,7 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle)
         return std::nullopt;
     // The picture in libheif's own pixels, without a copy: released with the picture.
     const auto release = [](void* held) { heif_image_release(static_cast<heif_image*>(held)); };
-    QImage picture(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888,
+    QImage picture(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888,
                    release, image.get());
     if (picture.isNull())
         return std::nullopt;

@@ -245,7 +245,10 @@ QImage fitted(QImage image, QSize physical)
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
         flattenOnBlack(image);
     } else {
-        image.convertTo(QImage::Format_RGB32);
+        // A photo in a 32-bit layout other than RGB32 (HEIF's) is scaled as it is, and only the
+        // fitted pixels are converted; fewer bits a pixel are made 32 first.
+        if (image.depth() != 32)
+            image.convertTo(QImage::Format_RGB32);
         if (image.size() != physical)
             image = image.scaled(physical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image.convertTo(QImage::Format_RGB32);

@@ -256,15 +256,18 @@ void PictureReaderTest::heifPhotos()
         original.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QCOMPARE(natural, original.transformed(turn).size());
     qint64 error = 0;
+    bool opaque = true;
     for (int y = 0; y < fitted.height(); ++y) {
         for (int x = 0; x < fitted.width(); ++x) {
             const QRgb a = fitted.pixel(x, y);
             const QRgb b = expected.pixel(x, y);
             error += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            opaque = opaque && qAlpha(a) == 255;
         }
     }
     const double mean = double(error) / (3.0 * fitted.width() * fitted.height());
     QVERIFY2(mean <= 4, qPrintable(QStringLiteral("mean error %1").arg(mean)));
+    QVERIFY(opaque);
 }
 
 // However the answer is cut as it arrives, the picture is whole and what follows it is not read.

@@ -22,9 +22,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace tilmora;
@@ -92,38 +90,6 @@ void startScalingThreads()
     pool->waitForDone(-1);
 }
 
-struct Request {
-    FileDescriptor file{-1};
-    qreal devicePixelRatio = 1;
-};
-
-// The one request, with the file passed along it; nothing when the game has gone or sent nonsense.
-std::optional<Request> receiveRequest(int socket)
-{
-    DecodeRequest request;
-    iovec data{&request, sizeof request};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    ssize_t got = -1;
-    do
-        got = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC | MSG_WAITALL);
-    while (got < 0 && errno == EINTR);
-    const cmsghdr* header = CMSG_FIRSTHDR(&message);
-    if (header == nullptr || header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS ||
-        header->cmsg_len != CMSG_LEN(sizeof(int)))
-        return std::nullopt;
-    int descriptor = -1;
-    std::memcpy(&descriptor, CMSG_DATA(header), sizeof descriptor);
-    FileDescriptor file(descriptor);
-    if (got != sizeof request || request.magic != kRequestMagic)
-        return std::nullopt;
-    return Request{std::move(file), request.devicePixelRatio};
-}
-
 bool writeAll(int socket, const void* bytes, qsizetype count)
 {
     const auto* at = static_cast<const char*>(bytes);
@@ -163,7 +129,7 @@ int main()
         startScalingThreads();
         lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
 
-        if (std::optional<Request> request = receiveRequest(kDecoderSocket)) {
+        if (std::optional<ReceivedRequest> request = receiveRequest(kDecoderSocket)) {
             answer(kDecoderSocket,
                    loadPictureFrom(request->file.get(), kHelperName, request->devicePixelRatio));
             answered = true;

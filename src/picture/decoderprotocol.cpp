@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace tilmora {
@@ -35,7 +36,59 @@ bool isKindName(const char* kind)
            });
 }
 
+// One request as it travels: its bytes, and room for the one descriptor passed along with them.
+struct RequestMessage {
+    RequestMessage()
+    {
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+    }
+    RequestMessage(const RequestMessage&) = delete;
+    RequestMessage& operator=(const RequestMessage&) = delete;
+    RequestMessage(RequestMessage&&) = delete;
+    RequestMessage& operator=(RequestMessage&&) = delete;
+    ~RequestMessage() = default;
+
+    DecodeRequest request;
+    iovec data{&request, sizeof request};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+};
+
 } // namespace
+
+bool sendRequest(int socket, int file, qreal devicePixelRatio)
+{
+    RequestMessage sent;
+    sent.request = DecodeRequest{kRequestMagic, 0, devicePixelRatio};
+    cmsghdr* header = CMSG_FIRSTHDR(&sent.message);
+    header->cmsg_level = SOL_SOCKET;
+    header->cmsg_type = SCM_RIGHTS;
+    header->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(header), &file, sizeof file);
+    return ::sendmsg(socket, &sent.message, MSG_NOSIGNAL | MSG_DONTWAIT) == sizeof sent.request;
+}
+
+std::optional<ReceivedRequest> receiveRequest(int socket)
+{
+    RequestMessage received;
+    ssize_t got = -1;
+    do
+        got = ::recvmsg(socket, &received.message, MSG_CMSG_CLOEXEC | MSG_WAITALL);
+    while (got < 0 && errno == EINTR);
+    const cmsghdr* header = CMSG_FIRSTHDR(&received.message);
+    if (header == nullptr || header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS ||
+        header->cmsg_len != CMSG_LEN(sizeof(int)))
+        return std::nullopt;
+    int descriptor = -1;
+    std::memcpy(&descriptor, CMSG_DATA(header), sizeof descriptor);
+    FileDescriptor file(descriptor); // closed if the rest is nonsense
+    if (got != sizeof received.request || received.request.magic != kRequestMagic)
+        return std::nullopt;
+    return ReceivedRequest{std::move(file), received.request.devicePixelRatio};
+}
 
 LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
 {

@@ -92,6 +92,17 @@ private:
     Progress progress_ = Progress::Reading;
 };
 
+// The game's request: the screen's ratio, with the open picture file passed along (SCM_RIGHTS).
+// Never waits; false when the helper has gone.
+[[nodiscard]] bool sendRequest(int socket, int file, qreal devicePixelRatio);
+
+// The request as the helper takes it; nothing when the game has gone or sent something else.
+struct ReceivedRequest {
+    FileDescriptor file;
+    qreal devicePixelRatio = 1;
+};
+[[nodiscard]] std::optional<ReceivedRequest> receiveRequest(int socket);
+
 // The player's sentence for a refusal: the loader's own words.
 [[nodiscard]] LoadFailure refusalFailure(const QString& name, const AnswerHeader& header);
 

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -146,20 +145,7 @@ public:
     // helper that has gone is an error here, not a signal that ends the game.
     bool send(int file, qreal devicePixelRatio) const
     {
-        DecodeRequest request{kRequestMagic, 0, devicePixelRatio};
-        iovec data{&request, sizeof request};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-        msghdr message{};
-        message.msg_iov = &data;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        cmsghdr* header = CMSG_FIRSTHDR(&message);
-        header->cmsg_level = SOL_SOCKET;
-        header->cmsg_type = SCM_RIGHTS;
-        header->cmsg_len = CMSG_LEN(sizeof(int));
-        std::memcpy(CMSG_DATA(header), &file, sizeof file);
-        return ::sendmsg(socket_.get(), &message, MSG_NOSIGNAL | MSG_DONTWAIT) == sizeof request;
+        return sendRequest(socket_.get(), file, devicePixelRatio);
     }
 
 private:

@@ -23,6 +23,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <optional>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace tilmora;
@@ -119,6 +120,8 @@ void answer(int socket, const LoadResult& result)
 
 int main()
 {
+    // A helper stuck in a decoder would otherwise run on after a game that crashed or was killed.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     // A game that has gone away is an error to write to, not a signal that ends the helper mid-line.
     std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(writeToStandardError);

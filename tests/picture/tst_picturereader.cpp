@@ -16,6 +16,8 @@
 using namespace tilmora;
 using namespace std::chrono_literals;
 
+Q_DECLARE_METATYPE(tilmora::AnswerHeader)
+
 namespace {
 
 QByteArray encode(const QImage& image, const char* format)
@@ -51,6 +53,7 @@ private slots:
     void cancelGivesUpTheRead();
     void heifPhotos_data();
     void heifPhotos();
+    void answerTakenInPieces_data();
     void answerTakenInPieces();
     void wallRefuses_data();
     void wallRefuses();
@@ -97,7 +100,8 @@ void PictureReaderTest::answersAsTheLoader_data()
     QTest::newRow("photo.jpg") << jpeg << 1.0;
     QTest::newRow("transparent, ratio 2.png") << png << 2.0;
     QTest::newRow("lossy.webp") << encode(gradient({2000, 1000}), "webp") << 1.5;
-    QTest::newRow("icon.ico") << encode(gradient({48, 48}, true), "ico") << 1.0;
+    QTest::newRow("icon, no ratio.ico") << encode(gradient({48, 48}, true), "ico") << 0.0;
+    QTest::newRow("line, small ratio.png") << encode(gradient({1, 300}), "png") << 0.25;
     QTest::newRow("empty.png") << QByteArray() << 1.0;
     QTest::newRow("letter.png") << QByteArray("Dear player,\n") << 1.0;
     QTest::newRow("cut.png") << png.left(png.size() / 2) << 1.0;
@@ -134,11 +138,12 @@ void PictureReaderTest::answersAsTheLoader()
     const auto& [fitted, natural] = std::get<LoadedPicture>(read);
     QCOMPARE(natural, std::get<LoadedPicture>(loaded).naturalSize);
     QCOMPARE(fitted, std::get<LoadedPicture>(loaded).fitted);
-    QCOMPARE(fitted.devicePixelRatio(), ratio);
+    QCOMPARE(fitted.devicePixelRatio(), std::get<LoadedPicture>(loaded).fitted.devicePixelRatio());
 }
 
 // A helper that crashes, hangs past the time limit, stops short or says what it could not honestly
-// say: the file is damaged, and the reader reads the next picture as if nothing had happened.
+// say: the file is damaged (at once when the helper has gone), and the reader reads the next picture
+// as if nothing had happened, waiting for it or not.
 void PictureReaderTest::survivesTheHelper_data()
 {
     QTest::addColumn<QString>("how");
@@ -152,7 +157,7 @@ void PictureReaderTest::survivesTheHelper()
     QFETCH(QString, how);
     const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
     PictureReader reader;
-    reader.setTimeLimit(300ms);
+    reader.setTimeLimit(how == u"hang" ? 300ms : 1h);
     reader.setHelperCommand({kFake, how});
     const LoadResult broken = readThrough(reader, photo);
     QVERIFY(std::holds_alternative<LoadFailure>(broken));
@@ -165,6 +170,7 @@ void PictureReaderTest::survivesTheHelper()
     const auto* failure = std::get_if<LoadFailure>(&next);
     QVERIFY2(failure == nullptr, failure ? qPrintable(failure->message) : "");
     QCOMPARE(std::get<LoadedPicture>(next).naturalSize, QSize(600, 400));
+    QVERIFY(std::holds_alternative<LoadedPicture>(reader.readNow(photo, 1)));
 }
 
 // A picture given up says nothing, not even when its time runs out; the next one is read.
@@ -270,19 +276,39 @@ void PictureReaderTest::heifPhotos()
     QVERIFY(opaque);
 }
 
-// However the answer is cut as it arrives, the picture is whole and what follows it is not read.
+// However the answer is cut as it arrives, the picture is whole and what follows it is not read; a
+// refusal keeps its words, even for a picture one pixel high.
+void PictureReaderTest::answerTakenInPieces_data()
+{
+    QTest::addColumn<AnswerHeader>("header");
+    QTest::addColumn<QString>("refused"); // empty: the pixels are the picture
+    QTest::newRow("picture")
+        << AnswerHeader{kAnswerMagic, AnswerRefusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0}
+        << QString();
+    QTest::newRow("one row")
+        << AnswerHeader{kAnswerMagic, AnswerRefusal::TooMuchMemory, 110'000'000, 1, 0, 0, 0, 512}
+        << QStringLiteral("“x” is too large: 110000000 x 1 pixels at its colour depth "
+                          "would take more than 512 MB.");
+}
+
 void PictureReaderTest::answerTakenInPieces()
 {
-    const AnswerHeader header{kAnswerMagic, AnswerRefusal::None, 4, 3, 4, 3, QImage::Format_RGB32, 0, 1.0};
+    QFETCH(AnswerHeader, header);
+    QFETCH(QString, refused);
     QImage pixels(4, 3, QImage::Format_RGB32);
     for (int i = 0; i < 12; ++i)
-        pixels.setPixel(i % 4, i / 4, qRgb(i, 2 * i, 3 * i));
+        pixels.setPixel(i % 4, i / 4, qRgb(i, 2 * i, 3 * i + 1));
     const QByteArray answer = QByteArray(reinterpret_cast<const char*>(&header), sizeof header) +
                               QByteArray(reinterpret_cast<const char*>(pixels.constBits()), 48) + "after";
     AnswerReader reader(1.0);
     for (qsizetype at = 0; at < answer.size(); at += 5) // the last piece of pixels runs on past them
         reader.take(answer.constData() + at, std::min<qsizetype>(5, answer.size() - at));
     const LoadResult result = reader.result(QStringLiteral("x"));
+    if (!refused.isEmpty()) {
+        QVERIFY(std::holds_alternative<LoadFailure>(result));
+        QCOMPARE(std::get<LoadFailure>(result).message, refused);
+        return;
+    }
     QVERIFY(std::holds_alternative<LoadedPicture>(result));
     QCOMPARE(std::get<LoadedPicture>(result).fitted, pixels);
 }

@@ -57,6 +57,10 @@ int misbehave(const QByteArray& how)
         picture.width = picture.height = 100'000;
         say(bytesOf(picture));
     }
+    if (how == "another limit") // a limit the game does not have, in the game's own sentence
+        say(bytesOf({kAnswerMagic, AnswerRefusal::TooManyPixels, 9000, 9000, 0, 0, 0, 7}));
+    if (how == "no height")
+        say(bytesOf({kAnswerMagic, AnswerRefusal::TooMuchMemory, 9000, 0, 0, 0, 0, kAllocationLimitMiB}));
     if (how == "text for a kind") {
         AnswerHeader refusal{kAnswerMagic, AnswerRefusal::KindNotOpened};
         std::strcpy(refusal.kind, "visit example.com"); // NOLINT: fits, NUL-terminated

@@ -147,8 +147,8 @@ void PictureReaderTest::answersAsTheLoader()
 void PictureReaderTest::survivesTheHelper_data()
 {
     QTest::addColumn<QString>("how");
-    for (const char* how :
-         {"crash", "hang", "short", "nonsense", "pixels cut", "absurd size", "text for a kind", "silence"})
+    for (const char* how : {"crash", "hang", "short", "nonsense", "pixels cut", "absurd size",
+                            "another limit", "no height", "text for a kind", "silence"})
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 

@@ -16,11 +16,11 @@
 
 #include "benchgame.h"
 #include "benchsupport.h"
+#include "decoder/pictureloader.h"
+#include "decoder/webpdecoder.h"
 #include "mainwindow/board.h"
 #include "picture/fitpicture.h"
-#include "picture/pictureloader.h"
 #include "picture/picturereader.h"
-#include "picture/webpdecoder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,9 +7,7 @@ include(GNUInstallDirs)
 
 install(TARGETS tilmora-puzzle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The decoder helper, which only the game runs.
-if(TARGET tilmora-picture-decoder)
-    install(TARGETS tilmora-picture-decoder RUNTIME DESTINATION ${TILMORA_DECODER_DIR})
-endif()
+install(TARGETS tilmora-picture-decoder RUNTIME DESTINATION ${TILMORA_DECODER_DIR})
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/${TILMORA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

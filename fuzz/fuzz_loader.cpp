@@ -2,9 +2,10 @@
 // sentence naming it, or loaded at a size the game accepts, fitted, opaque and at the screen's ratio;
 // and the same holds when the input is what the decoder helper answered.
 
+#include "decoder/pictureloader.h"
 #include "picture/decoderprotocol.h"
 #include "picture/fitpicture.h"
-#include "picture/pictureloader.h"
+#include "picture/refusalmessages.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,8 +18,8 @@ namespace {
 void checkRules(const tilmora::LoadResult& result, const QString& name)
 {
     QString broken;
-    if (const auto* failure = std::get_if<tilmora::LoadFailure>(&result)) {
-        const QString& message = failure->message;
+    if (const auto* refusal = std::get_if<tilmora::Refusal>(&result)) {
+        const QString message = tilmora::refusalMessage(*refusal, name);
         if (!message.contains(u'“' + name + u'”') || !message.endsWith(u'.') || message.contains(u'\n'))
             broken = QStringLiteral("not one sentence naming the file: ") + message;
     } else {
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // have said.
     tilmora::AnswerReader answer(1.0);
     answer.take(reinterpret_cast<const char*>(data), length);
-    for (const tilmora::LoadResult& result : {tilmora::loadPicture(file.fileName()), answer.result(name)})
+    for (const tilmora::LoadResult& result : {tilmora::loadPicture(file.fileName()), answer.result()})
         checkRules(result, name);
     return 0;
 }

@@ -39,6 +39,10 @@
         <source>“%1” is not a picture.</source>
         <translation>„%1“ ist kein Bild.</translation>
     </message>
+    <message>
+        <source>“%1” was not opened: pictures cannot be read safely on this system.</source>
+        <translation>„%1“ wurde nicht geöffnet: Bilder können auf diesem System nicht sicher gelesen werden.</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -39,6 +39,10 @@
         <source>“%1” is not a picture.</source>
         <translation>«%1» no es una imagen.</translation>
     </message>
+    <message>
+        <source>“%1” was not opened: pictures cannot be read safely on this system.</source>
+        <translation>El archivo «%1» no se ha abierto: las imágenes no se pueden leer de forma segura en este sistema.</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -39,6 +39,10 @@
         <source>“%1” is not a picture.</source>
         <translation>«&#xa0;%1&#xa0;» n’est pas une image.</translation>
     </message>
+    <message>
+        <source>“%1” was not opened: pictures cannot be read safely on this system.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» n’a pas été ouvert&#xa0;: les images ne peuvent pas être lues en toute sécurité sur ce système.</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

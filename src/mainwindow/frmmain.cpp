@@ -5,12 +5,8 @@
 #include "identity/identity.h"
 #include "messages.h"
 #include "picturechooser.h"
+#include "pictureintake.h"
 #include "quickhelppanel.h"
-#ifdef Q_OS_UNIX
-#include "picture/picturereader.h"
-#else
-#include "quietpicturereaders.h"
-#endif
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
 #include "sharedwidgets/picturebox.h"
@@ -55,39 +51,6 @@ puzzle::RandomEngine::result_type freshSeed()
     return device();
 }
 
-// Runs `action` once, after the first frame of `widget` has been painted: what the player waits
-// for at start-up comes first.
-class AfterFirstPaint final : public QObject
-{
-public:
-    AfterFirstPaint(QWidget* widget, std::function<void()> action)
-        : QObject(widget)
-        , action_(std::move(action))
-    {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            // Queued: the action comes once this frame has been painted and flushed.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    action_();
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
-
 } // namespace
 
 frmmain::frmmain(Services services, QWidget* parent)
@@ -109,14 +72,10 @@ frmmain::frmmain(Services services, QWidget* parent)
     new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
     buildMenu();
     buildPlayArea();
-#ifdef Q_OS_UNIX
-    reader_ = new PictureReader(this);
-    if (!services_.decoder.isEmpty())
-        reader_->setHelperCommand(services_.decoder);
-    connect(reader_, &PictureReader::finished, this, &frmmain::takePicture);
-    // A decoder helper waits for the first picture, started once the window is on screen.
-    new AfterFirstPaint(playArea_, [this] { reader_->prepare(); });
-#endif
+    intake_ = new PictureIntake(this, services_.decoder, playArea_);
+    connect(intake_, &PictureIntake::pictureRead, this, &frmmain::takePicture);
+    connect(intake_, &PictureIntake::refused, this,
+            [this](const QString& message) { services_.messages->warn(this, message); });
     Form_Load();
 }
 
@@ -220,76 +179,36 @@ void frmmain::loadpicture1_Click()
 
 void frmmain::loadPictureOnceShown(const QString& path)
 {
-    pictureOnceShown_ = path;
-    if (isVisible())
-        loadPictureNamedAtStart();
-}
-
-void frmmain::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    loadPictureNamedAtStart();
-}
-
-void frmmain::loadPictureNamedAtStart()
-{
-    // Queued: the window is on screen before a message about the file goes up.
-    if (auto path = std::exchange(pictureOnceShown_, std::nullopt))
-        QMetaObject::invokeMethod(
-            this, [this, path = *path] { loadPictureFile(path); }, Qt::QueuedConnection);
+    intake_->readOnceShown(path);
 }
 
 void frmmain::loadPictureFile(const QString& path)
 {
-    readPicture(path);
+    intake_->read(path);
 }
 
-// The picture is read while the game goes on; the one read before, if any, is given up.
-void frmmain::readPicture(const QString& path)
+bool frmmain::isReadingPicture() const
 {
-    pathBeingRead_ = path;
-    setCursor(Qt::BusyCursor);
-#ifdef Q_OS_UNIX
-    reader_->read(path, devicePixelRatioF());
-#else
-    const QuietPictureReaders quiet;
-    takePicture(loadPicture(path, devicePixelRatioF()));
-#endif
-}
-
-void frmmain::stopReading()
-{
-    pathBeingRead_.clear();
-    unsetCursor();
+    return intake_->isReading();
 }
 
 // Escape gives up the picture being read, which costs the player nothing.
 void frmmain::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() != Qt::Key_Escape || !isReadingPicture()) {
+    if (event->key() == Qt::Key_Escape && isReadingPicture())
+        intake_->cancel();
+    else
         QMainWindow::keyPressEvent(event);
-        return;
-    }
-#ifdef Q_OS_UNIX
-    reader_->cancel();
-#endif
-    stopReading();
 }
 
-// The picture is read before anything is given up: a file that cannot be used costs the player
-// nothing, not even a game in progress.
-void frmmain::takePicture(const LoadResult& result)
+// A picture that was read replaces the one on show, and any game on the board; a file that cannot
+// be used costs the player nothing, not even a game in progress (the intake tells why).
+void frmmain::takePicture(const QString& path, const LoadedPicture& picture)
 {
-    const QString path = pathBeingRead_;
-    stopReading();
-    if (const auto* failure = std::get_if<LoadFailure>(&result)) {
-        services_.messages->warn(this, failure->message);
-        return;
-    }
     board_->clear();
     Timer1.stop();
     picturefile_ = path;
-    fittedPicture_ = QPixmap::fromImage(std::get<LoadedPicture>(result).fitted);
+    fittedPicture_ = QPixmap::fromImage(picture.fitted);
     pictureoriginal_->setPicture(fittedPicture_);
     pictureoriginal_->show();
     pictureoriginal_->raise();

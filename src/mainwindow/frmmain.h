@@ -4,7 +4,7 @@
 // and the clock. It turns the player's commands, clicks and keys into calls on the game and draws
 // what the game says; the rules themselves live in puzzle::PuzzleGame.
 
-#include "picture/pictureloader.h"
+#include "picture/loadresult.h"
 #include "puzzle/puzzlegame.h"
 #include "statusrow.h"
 
@@ -27,7 +27,7 @@ class Board;
 class MessageBoxes;
 class PictureBox;
 class PictureChooser;
-class PictureReader;
+class PictureIntake;
 class frmhelp;
 class frmhelpcontent;
 
@@ -60,7 +60,7 @@ public:
     // pointer busy over it), then fitted and shown; on failure the player is told why and nothing
     // changes. Loading another picture, or Escape, gives up the one being read.
     void loadPictureFile(const QString& path);
-    [[nodiscard]] bool isReadingPicture() const { return !pathBeingRead_.isEmpty(); }
+    [[nodiscard]] bool isReadingPicture() const;
     // A picture named when the program starts: loaded as above once the window is on screen, so
     // a file that cannot be used gets its message over the window.
     void loadPictureOnceShown(const QString& path);
@@ -83,18 +83,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
     void Form_Unload();
-    void loadPictureNamedAtStart();
-    // Loading in two halves: reading the file, and taking what was read (or the reason it could
-    // not be) into the game.
-    void readPicture(const QString& path);
-    void takePicture(const LoadResult& result);
-    void stopReading();
+    void takePicture(const QString& path, const LoadedPicture& picture);
     void buildMenu();
     void buildPlayArea();
     void chooseLevel(puzzle::Level level);
@@ -106,11 +100,7 @@ private:
     puzzle::PuzzleGame game_;
     puzzle::RandomEngine random_;
     QString picturefile_;
-    QString pathBeingRead_;
-#ifdef Q_OS_UNIX
-    PictureReader* reader_ = nullptr;
-#endif
-    std::optional<QString> pictureOnceShown_;
+    PictureIntake* intake_ = nullptr;
     QPixmap fittedPicture_;
 
     // Controls.

@@ -1,7 +1,6 @@
 #include "decoderprotocol.h"
 
 #include "fitpicture.h"
-#include "refusalmessages.h"
 
 #include <algorithm>
 #include <array>
@@ -15,16 +14,7 @@ namespace tilmora {
 
 namespace {
 
-constexpr qreal kMaxDevicePixelRatio = 8; // as the loader caps it
 constexpr qsizetype kKindLength = sizeof(AnswerHeader::kind) - 1;
-
-// The ratio the loader renders for when asked for `requested`.
-qreal renderedRatio(qreal requested)
-{
-    if (!std::isfinite(requested) || requested <= 0)
-        return 1;
-    return std::min(requested, kMaxDevicePixelRatio);
-}
 
 // A kind of picture as the loader names one: "SVG", "12-bit JPEG"; never a sentence or an address.
 bool isKindName(const char* kind)
@@ -90,28 +80,6 @@ std::optional<ReceivedRequest> receiveRequest(int socket)
     return ReceivedRequest{std::move(file), received.request.devicePixelRatio};
 }
 
-LoadFailure refusalFailure(const QString& name, const AnswerHeader& header)
-{
-    const QSize size(header.width, header.height);
-    switch (header.refusal) {
-    case AnswerRefusal::Empty:
-        return refusal::empty(name);
-    case AnswerRefusal::NotAPicture:
-        return refusal::notAPicture(name);
-    case AnswerRefusal::KindNotOpened:
-        return refusal::kindNotOpened(
-            name, QByteArray(header.kind, static_cast<qsizetype>(qstrnlen(header.kind, sizeof header.kind))));
-    case AnswerRefusal::TooManyPixels:
-        return refusal::tooManyPixels(name, size, qint64{header.limit} * 1'000'000);
-    case AnswerRefusal::TooMuchMemory:
-        return refusal::tooMuchMemory(name, size);
-    case AnswerRefusal::None:
-    case AnswerRefusal::Damaged:
-        break;
-    }
-    return refusal::damaged(name);
-}
-
 AnswerHeader answerHeaderFor(const LoadResult& result)
 {
     AnswerHeader header;
@@ -125,67 +93,54 @@ AnswerHeader answerHeaderFor(const LoadResult& result)
         header.devicePixelRatio = picture->fitted.devicePixelRatio();
         return header;
     }
-    // The loader's sentence, taken apart: its numbers and the kind in brackets at its end are tried
-    // with each refusal until one gives the same sentence back.
-    const QString& message = std::get<LoadFailure>(result).message;
-    // (Read by hand: a regular expression would compile itself to machine code, which the wall refuses.)
-    std::array<int, 3> numbers{};
-    auto number = numbers.begin();
-    for (qsizetype at = 0; at < message.size() && number != numbers.end();) {
-        const qsizetype start = at;
-        while (at < message.size() && message[at].isDigit())
-            ++at;
-        if (at > start)
-            *number++ = message.sliced(start, at - start).toInt();
-        else
-            ++at;
-    }
-    const qsizetype open = message.lastIndexOf(u'(');
-    const QByteArray kind = open >= 0 && message.endsWith(u").")
-                                ? message.sliced(open + 1, message.size() - open - 3).toLatin1()
-                                : QByteArray();
-    header.width = numbers[0];
-    header.height = numbers[1];
-    header.limit = numbers[2];
-    std::memcpy(header.kind, kind.constData(), static_cast<std::size_t>(std::min(kind.size(), kKindLength)));
-    for (const AnswerRefusal refusal :
-         {AnswerRefusal::Empty, AnswerRefusal::NotAPicture, AnswerRefusal::KindNotOpened,
-          AnswerRefusal::TooManyPixels, AnswerRefusal::TooMuchMemory}) {
-        header.refusal = refusal;
-        if (refusalFailure(kHelperName, header).message == message)
-            return header;
-    }
-    return AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged};
+    const auto& refusal = std::get<Refusal>(result);
+    header.refused = 1;
+    header.reason = refusal.reason;
+    header.width = refusal.size.width();
+    header.height = refusal.size.height();
+    header.limit = refusal.limit;
+    std::memcpy(header.kind, refusal.kind.constData(),
+                static_cast<std::size_t>(std::min(refusal.kind.size(), kKindLength)));
+    return header;
 }
 
 AnswerReader::AnswerReader(qreal devicePixelRatio)
-    : requestedRatio_(renderedRatio(devicePixelRatio))
+    : requestedRatio_(renderedPixelRatio(devicePixelRatio))
 {}
 
 // Only what the loader could have made: a picture within the pixel limit, fitted to the play area
-// at the ratio asked for; or a refusal whose parts make one of its sentences.
+// at the ratio asked for; or a refusal the helper can make, with the values its sentence names.
 bool AnswerReader::headerIsBelievable() const
 {
     const AnswerHeader& h = header_;
-    if (h.magic != kAnswerMagic)
+    if (h.magic != kAnswerMagic || h.refused > 1)
         return false;
-    if (h.refusal != AnswerRefusal::None) {
-        if (h.refusal == AnswerRefusal::KindNotOpened)
+    if (h.refused == 1) {
+        using enum Refusal::Reason;
+        const bool sized = h.width > 0 && h.height > 0;
+        switch (h.reason) {
+        case KindNotOpened:
             return isKindName(h.kind);
-        if (h.refusal == AnswerRefusal::TooManyPixels)
-            return h.width > 0 && h.height > 0 &&
-                   (h.limit == kMaxSourcePixels / 1'000'000 || h.limit == kMaxGifPixels / 1'000'000);
-        if (h.refusal == AnswerRefusal::TooMuchMemory)
-            return h.width > 0 && h.height > 0 && h.limit == kAllocationLimitMiB;
-        return h.refusal <= AnswerRefusal::TooMuchMemory;
+        case TooManyPixels:
+            return sized && (h.limit == kMaxSourcePixels || h.limit == kMaxGifPixels);
+        case TooMuchMemory:
+            return sized;
+        case Damaged:
+        case NoPermission:
+        case Empty:
+        case NotAPicture:
+        case Unwalled:
+            return true;
+        case NotAFile: // the game opened the file: only it can tell
+        case Missing:
+            break;
+        }
+        return false;
     }
     if (h.format != QImage::Format_RGB32 || h.devicePixelRatio != requestedRatio_ || h.naturalWidth <= 0 ||
         h.naturalHeight <= 0 || qint64{h.naturalWidth} * h.naturalHeight > kMaxSourcePixels)
         return false;
-    // The size the loader renders a picture of that natural size at, for a screen of that ratio.
-    const QSize logical = fittedPixelSize({h.naturalWidth, h.naturalHeight});
-    return h.width == std::max(1, qRound(logical.width() * requestedRatio_)) &&
-           h.height == std::max(1, qRound(logical.height() * requestedRatio_));
+    return QSize(h.width, h.height) == fittedPhysicalSize({h.naturalWidth, h.naturalHeight}, requestedRatio_);
 }
 
 char* AnswerReader::writeCursor()
@@ -209,7 +164,7 @@ AnswerReader::Progress AnswerReader::received(qsizetype count)
     if (!hadHeader && headerBytes_ == qsizetype{sizeof header_}) {
         if (!headerIsBelievable())
             return progress_ = Progress::Broken;
-        if (header_.refusal != AnswerRefusal::None)
+        if (header_.refused == 1)
             return progress_ = Progress::Complete;
         // Rows of RGB32 are packed as they are: the pixels go straight into the picture.
         pixels_ = QImage(header_.width, header_.height, QImage::Format_RGB32);
@@ -249,12 +204,15 @@ AnswerReader::Progress AnswerReader::readAvailable(int socket)
     return progress_;
 }
 
-LoadResult AnswerReader::result(const QString& name) const
+LoadResult AnswerReader::result() const
 {
     if (progress_ != Progress::Complete)
-        return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
-    if (header_.refusal != AnswerRefusal::None)
-        return refusalFailure(name, header_);
+        return Refusal{Refusal::Reason::Damaged};
+    if (header_.refused == 1)
+        return Refusal{
+            header_.reason,
+            QByteArray(header_.kind, static_cast<qsizetype>(qstrnlen(header_.kind, sizeof header_.kind))),
+            QSize(header_.width, header_.height), header_.limit};
     QImage fitted = pixels_;
     fitted.setDevicePixelRatio(header_.devicePixelRatio);
     return LoadedPicture{fitted, QSize(header_.naturalWidth, header_.naturalHeight)};

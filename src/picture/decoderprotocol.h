@@ -3,17 +3,17 @@
 // What the game and its decoder helper say to each other over their socket. The game sends one
 // request: the open picture file (as a descriptor passed along with it) and the screen's device
 // pixel ratio. The helper answers once: a header, then for a picture its pixels. A refusal carries
-// no text, only what the message needs (why, a size, a limit, a kind of picture): the game writes
-// the sentence itself, so nothing the helper says is ever shown as it says it.
+// no text, only the refusal's values (why, a size, a limit, a kind of picture): the game words it
+// itself, so nothing the helper says is ever shown as it says it.
 //
 // The helper may be anything by the time it answers (a decoder fault may have taken it over), so
 // the game believes nothing of the answer before checking it: a header that is not what the helper
 // could honestly send is taken for a damaged file, before anything is allocated for it.
 
-#include "pictureloader.h"
+#include "loadresult.h"
+#include "picturefile.h"
 
 #include <QImage>
-#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -29,26 +29,16 @@ struct DecodeRequest {
     double devicePixelRatio = 1;
 };
 
-// Why a picture is refused: each is one of the loader's sentences.
-enum class AnswerRefusal : std::uint32_t {
-    None, // a picture follows
-    Empty,
-    NotAPicture,
-    KindNotOpened, // names `kind`
-    Damaged,
-    TooManyPixels, // names width x height and the limit in megapixels
-    TooMuchMemory, // names width x height and the limit in MB
-};
-
 struct AnswerHeader {
     std::uint32_t magic = 0;
-    AnswerRefusal refusal = AnswerRefusal::None;
+    std::uint32_t refused = 0; // 0: the pixels of a picture follow; 1: `reason` says why not
+    Refusal::Reason reason = Refusal::Reason::Damaged;
     std::int32_t width = 0; // of the fitted picture, or of the picture a refusal names
     std::int32_t height = 0;
     std::int32_t naturalWidth = 0;
     std::int32_t naturalHeight = 0;
     std::int32_t format = 0; // of the pixels: always RGB32, rows packed
-    std::int32_t limit = 0;  // of a refusal that names one
+    std::int64_t limit = 0;  // in pixels, of a refusal that names one
     double devicePixelRatio = 0;
     char kind[24] = {}; // of a refusal that names one, NUL-terminated
 };
@@ -56,9 +46,7 @@ struct AnswerHeader {
 inline constexpr std::uint32_t kRequestMagic = 0x54505251; // "TPRQ"
 inline constexpr std::uint32_t kAnswerMagic = 0x54504153;  // "TPAS"
 
-// The header of the helper's answer for what the loader made of the file. The loader names the
-// file `kHelperName` in its messages: the sentence is taken apart again into its parts.
-inline const QString kHelperName = QStringLiteral("picture");
+// The header of the helper's answer for what the loader made of the file.
 [[nodiscard]] AnswerHeader answerHeaderFor(const LoadResult& result);
 
 // The game's end: the answer taken in as it arrives, checked before it is believed.
@@ -74,8 +62,8 @@ public:
     // The answer taken in so far, as bytes: for the fuzzers, which have no socket.
     Progress take(const char* bytes, qsizetype count);
 
-    // The answer, for the file the player knows as `name`: a damaged file unless Complete.
-    [[nodiscard]] LoadResult result(const QString& name) const;
+    // The answer: a damaged file unless Complete.
+    [[nodiscard]] LoadResult result() const;
 
 private:
     [[nodiscard]] bool headerIsBelievable() const;
@@ -102,8 +90,5 @@ struct ReceivedRequest {
     qreal devicePixelRatio = 1;
 };
 [[nodiscard]] std::optional<ReceivedRequest> receiveRequest(int socket);
-
-// The player's sentence for a refusal: the loader's own words.
-[[nodiscard]] LoadFailure refusalFailure(const QString& name, const AnswerHeader& header);
 
 } // namespace tilmora

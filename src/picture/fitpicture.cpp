@@ -3,6 +3,7 @@
 #include "units/twips.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tilmora {
 
@@ -29,6 +30,20 @@ QSize fittedPixelSize(QSize natural, int limitTwips)
         FitPicture(limitTwips, limitTwips, static_cast<float>(twips::fromPixels(natural.width())),
                    static_cast<float>(twips::fromPixels(natural.height())));
     return {std::max(1, twips::toPixels(fitted.width)), std::max(1, twips::toPixels(fitted.height))};
+}
+
+qreal renderedPixelRatio(qreal devicePixelRatio)
+{
+    if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0)
+        return 1;
+    return std::min(devicePixelRatio, kMaxDevicePixelRatio);
+}
+
+QSize fittedPhysicalSize(QSize natural, qreal renderedRatio)
+{
+    const QSize logical = fittedPixelSize(natural);
+    return {std::max(1, qRound(logical.width() * renderedRatio)),
+            std::max(1, qRound(logical.height() * renderedRatio))};
 }
 
 } // namespace tilmora

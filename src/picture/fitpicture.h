@@ -28,4 +28,17 @@ struct FittedSize {
 // twips (15 to the pixel), back to whole pixels, and never thinner than one pixel.
 [[nodiscard]] QSize fittedPixelSize(QSize natural, int limitTwips = kPictureLimitTwips);
 
+// Device pixel ratios beyond this are treated as this: no screen has one, and it keeps a caller's
+// mistake from asking for a picture of gigabytes.
+inline constexpr qreal kMaxDevicePixelRatio = 8;
+
+// The ratio a picture is rendered for when the screen reports `devicePixelRatio`: 1 for none or
+// nonsense, at most kMaxDevicePixelRatio.
+[[nodiscard]] qreal renderedPixelRatio(qreal devicePixelRatio);
+
+// The physical pixels a picture of `natural` size takes fitted on a screen of `renderedRatio`
+// (as renderedPixelRatio gives it). Rounded to the nearest pixel, so for a ratio of 1 or more the
+// device-independent size rounds back to the fitted logical size; never thinner than one pixel.
+[[nodiscard]] QSize fittedPhysicalSize(QSize natural, qreal renderedRatio);
+
 } // namespace tilmora

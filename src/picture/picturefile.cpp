@@ -1,8 +1,4 @@
-// Opening a picture file, the step the game takes itself before the decoder helper reads it: kept
-// apart from the rest of the loader so the game links none of the decoders.
-
-#include "pictureloader.h"
-#include "refusalmessages.h"
+#include "picturefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
 #include <unistd.h>
-#endif
 
 #include <utility>
 
@@ -26,33 +18,14 @@ namespace {
 // it cannot be opened.
 int openWithoutWaiting(const QString& path)
 {
-#ifdef Q_OS_WIN
-    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY);
-#else
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-#endif
 }
 
 bool isRegularFile(int descriptor)
 {
-#ifdef Q_OS_WIN
-    struct _stat64 status {
-    };
-    return ::_fstat64(descriptor, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
-#else
     struct stat status {
     };
     return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
-
-void closeDescriptor(int descriptor)
-{
-#ifdef Q_OS_WIN
-    ::_close(descriptor);
-#else
-    ::close(descriptor);
-#endif
 }
 
 } // namespace
@@ -60,14 +33,14 @@ void closeDescriptor(int descriptor)
 FileDescriptor::~FileDescriptor()
 {
     if (descriptor_ >= 0)
-        closeDescriptor(descriptor_);
+        ::close(descriptor_);
 }
 
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
 {
     if (this != &other) {
         if (descriptor_ >= 0)
-            closeDescriptor(descriptor_);
+            ::close(descriptor_);
         descriptor_ = other.release();
     }
     return *this;
@@ -84,26 +57,26 @@ QString pictureDisplayName(const QString& path)
     return name.isEmpty() ? QDir::toNativeSeparators(path) : name; // the whole path when it names no file
 }
 
-std::variant<FileDescriptor, LoadFailure> openPictureFile(const QString& path)
+std::variant<FileDescriptor, Refusal> openPictureFile(const QString& path)
 {
-    const QString name = pictureDisplayName(path);
+    using enum Refusal::Reason;
     const QFileInfo info(path);
     if (!info.exists())
-        return refusal::missing(name);
+        return Refusal{Missing};
     if (!info.isFile())
-        return refusal::notAFile(name);
+        return Refusal{NotAFile};
     if (!info.isReadable())
-        return refusal::noPermission(name);
+        return Refusal{NoPermission};
     // The checks above could be overtaken by a pipe put in the file's place: the file is opened
     // without waiting and checked again once open.
     FileDescriptor file(openWithoutWaiting(path));
     if (file.get() >= 0 && isRegularFile(file.get()))
         return file;
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        return refusal::notAFile(name);
+        return Refusal{NotAFile};
     if (!QFileInfo::exists(path))
-        return refusal::missing(name);
-    return refusal::noPermission(name);
+        return Refusal{Missing};
+    return Refusal{NoPermission};
 }
 
 } // namespace tilmora

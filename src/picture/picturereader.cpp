@@ -1,6 +1,7 @@
 #include "picturereader.h"
 
 #include "decoderprotocol.h"
+#include "picturefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,10 +31,7 @@ using namespace std::chrono_literals;
 // takes under 2 s here); a helper past it is taken for hung.
 constexpr auto kDefaultTimeLimit = 30s;
 
-LoadResult damaged(const QString& name)
-{
-    return refusalFailure(name, AnswerHeader{kAnswerMagic, AnswerRefusal::Damaged});
-}
+const Refusal kDamaged{Refusal::Reason::Damaged};
 
 // Ends a helper and collects its exit, so none is left behind as a zombie. A helper that has not
 // ended by the moment it is killed (stuck in the kernel reading a slow disk) is collected later,
@@ -159,14 +157,12 @@ private:
 };
 
 struct PictureReader::Job {
-    Job(std::unique_ptr<DecoderHelper> started, qreal devicePixelRatio, QString fileName)
+    Job(std::unique_ptr<DecoderHelper> started, qreal devicePixelRatio)
         : helper(std::move(started))
         , answer(devicePixelRatio)
-        , name(std::move(fileName))
     {}
     std::unique_ptr<DecoderHelper> helper;
     AnswerReader answer;
-    QString name;
     std::unique_ptr<QSocketNotifier> notifier;
 };
 
@@ -181,7 +177,7 @@ PictureReader::PictureReader(QObject* parent)
 {
     timeLimit_.setSingleShot(true);
     timeLimit_.setInterval(kDefaultTimeLimit);
-    connect(&timeLimit_, &QTimer::timeout, this, [this] { finish(damaged(job_->name)); });
+    connect(&timeLimit_, &QTimer::timeout, this, [this] { finish(kDamaged); });
     if (QCoreApplication::instance() != nullptr)
         helperCommand_ = QStringList{installedHelper()};
 }
@@ -203,18 +199,17 @@ void PictureReader::prepare()
 void PictureReader::read(const QString& path, qreal devicePixelRatio)
 {
     cancel();
-    auto opened = openPictureFile(path);
-    if (auto* refusal = std::get_if<LoadFailure>(&opened)) {
-        reportLater(std::move(*refusal));
+    const auto opened = openPictureFile(path);
+    if (const auto* refusal = std::get_if<Refusal>(&opened)) {
+        reportLater(*refusal);
         return;
     }
-    const QString name = pictureDisplayName(path);
     std::unique_ptr<DecoderHelper> helper = helperWith(std::get<FileDescriptor>(opened), devicePixelRatio);
     if (helper == nullptr) {
-        reportLater(damaged(name));
+        reportLater(kDamaged);
         return;
     }
-    job_ = std::make_unique<Job>(std::move(helper), devicePixelRatio, name);
+    job_ = std::make_unique<Job>(std::move(helper), devicePixelRatio);
     job_->notifier = std::make_unique<QSocketNotifier>(job_->helper->socket(), QSocketNotifier::Read);
     connect(job_->notifier.get(), &QSocketNotifier::activated, this, &PictureReader::answerArrived);
     timeLimit_.start();
@@ -249,7 +244,7 @@ void PictureReader::answerArrived()
 {
     const AnswerReader::Progress progress = job_->answer.readAvailable(job_->helper->socket());
     if (progress != AnswerReader::Progress::Reading)
-        finish(job_->answer.result(job_->name));
+        finish(job_->answer.result());
 }
 
 // The helper's work is over either way: it is ended, and the next one started once the answer has
@@ -261,25 +256,24 @@ void PictureReader::finish(const LoadResult& result)
     emit finished(result);
 }
 
-void PictureReader::reportLater(LoadResult result)
+void PictureReader::reportLater(const Refusal& refusal)
 {
-    QTimer::singleShot(0, this, [this, result = std::move(result), read = reads_] {
+    QTimer::singleShot(0, this, [this, refusal, read = reads_] {
         if (read == reads_)
-            emit finished(result);
+            emit finished(refusal);
     });
 }
 
 LoadResult PictureReader::readNow(const QString& path, qreal devicePixelRatio)
 {
     cancel();
-    auto opened = openPictureFile(path);
-    if (auto* refusal = std::get_if<LoadFailure>(&opened))
-        return std::move(*refusal);
-    const QString name = pictureDisplayName(path);
+    const auto opened = openPictureFile(path);
+    if (const auto* refusal = std::get_if<Refusal>(&opened))
+        return *refusal;
     const std::unique_ptr<DecoderHelper> helper =
         helperWith(std::get<FileDescriptor>(opened), devicePixelRatio);
     if (helper == nullptr)
-        return damaged(name);
+        return kDamaged;
     AnswerReader answer(devicePixelRatio);
     const auto deadline = std::chrono::steady_clock::now() + timeLimit_.intervalAsDuration();
     while (answer.readAvailable(helper->socket()) == AnswerReader::Progress::Reading) {
@@ -289,7 +283,7 @@ LoadResult PictureReader::readNow(const QString& path, qreal devicePixelRatio)
         if (left <= 0ms || ::poll(&waiting, 1, static_cast<int>(left.count())) == 0)
             break;
     }
-    return answer.result(name);
+    return answer.result();
 }
 
 } // namespace tilmora

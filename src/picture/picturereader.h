@@ -1,11 +1,12 @@
 #pragma once
 
-// Reading a picture without holding up the game: the game opens the file, a decoder helper process
-// behind a wall reads it (decoderhelper.cpp), and the answer arrives as a signal while the event
-// loop goes on. Whatever the helper does (crash, hang, be killed, write too little or nonsense),
-// the answer is the loader's: a picture, or a refusal with its message, a damaged file at worst.
+// The one way the game reads a picture, without holding up the game: the game opens the file, a
+// decoder helper process behind a wall reads it (src/decoder/), and the answer arrives as a signal
+// while the event loop goes on. Whatever the helper does (crash, hang, be killed, write too little
+// or nonsense), the answer is a picture or a refusal the helper could honestly make, a damaged file
+// at worst. A helper that cannot wall itself in reads nothing and says so.
 
-#include "pictureloader.h"
+#include "loadresult.h"
 
 #include <QObject>
 #include <QStringList>
@@ -17,7 +18,7 @@
 namespace tilmora {
 
 class DecoderHelper;
-class AnswerReader;
+class FileDescriptor;
 
 class PictureReader : public QObject
 {
@@ -61,7 +62,7 @@ private:
     std::unique_ptr<DecoderHelper> helperWith(const FileDescriptor& file, qreal devicePixelRatio);
     void answerArrived();
     void finish(const LoadResult& result);
-    void reportLater(LoadResult result);
+    void reportLater(const Refusal& refusal);
 
     QStringList helperCommand_;
     std::unique_ptr<DecoderHelper> ready_;

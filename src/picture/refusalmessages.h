@@ -1,28 +1,16 @@
 #pragma once
 
-// What the player is told when a picture file is refused, one sentence a reason, each naming the
-// file. The loader words its refusals here, and the game words the decoder helper's answers here
-// too (the helper sends only the parts: nothing it says is shown as it says it).
+// What the player is told when a picture file is refused: one sentence a reason, naming the file,
+// in the player's language. Refusals arrive as values, from opening the file or from the decoder
+// helper; this is the only place that words them.
 
-#include "pictureloader.h"
+#include "loadresult.h"
 
-#include <QByteArray>
-#include <QSize>
 #include <QString>
 
-namespace tilmora::refusal {
+namespace tilmora {
 
-[[nodiscard]] LoadFailure notAFile(const QString& name);
-[[nodiscard]] LoadFailure missing(const QString& name);
-[[nodiscard]] LoadFailure noPermission(const QString& name);
-[[nodiscard]] LoadFailure empty(const QString& name);
-[[nodiscard]] LoadFailure notAPicture(const QString& name);
-// A kind of picture the game does not open, named as the player knows it ("JPEG XL").
-[[nodiscard]] LoadFailure kindNotOpened(const QString& name, const QByteArray& kind);
-[[nodiscard]] LoadFailure damaged(const QString& name);
-// More pixels than `limit` allows.
-[[nodiscard]] LoadFailure tooManyPixels(const QString& name, QSize size, qint64 limit);
-// More memory than the game lets one picture take (kAllocationLimitMiB).
-[[nodiscard]] LoadFailure tooMuchMemory(const QString& name, QSize size);
+// The sentence for `refusal` of the file the player knows as `name`.
+[[nodiscard]] QString refusalMessage(const Refusal& refusal, const QString& name);
 
-} // namespace tilmora::refusal
+} // namespace tilmora

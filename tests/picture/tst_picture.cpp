@@ -2,10 +2,11 @@
 // show it whole (upright, on black) scaled to fit the play area, whichever of the game's own
 // reduced decoders read it; anything else is refused with one sentence naming the file.
 
-#include "picture/jpegdecoder.h"
-#include "picture/pictureloader.h"
-#include "picture/pngdecoder.h"
-#include "picture/webpdecoder.h"
+#include "decoder/jpegdecoder.h"
+#include "decoder/pictureloader.h"
+#include "decoder/pngdecoder.h"
+#include "decoder/webpdecoder.h"
+#include "picture/refusalmessages.h"
 
 #include <QColorSpace>
 #include <QImageReader>
@@ -271,9 +272,9 @@ void PictureTest::loadsOrRefuses()
     file.close();
 
     const LoadResult result = loadPicture(file.fileName(), ratio);
-    const auto* failure = std::get_if<LoadFailure>(&result);
-    QCOMPARE(failure ? failure->message : QString(), refusal);
-    if (failure)
+    const auto* refused = std::get_if<Refusal>(&result);
+    QCOMPARE(refused ? refusalMessage(*refused, name) : QString(), refusal);
+    if (refused)
         return;
     const auto& picture = std::get<LoadedPicture>(result);
     QCOMPARE(picture.naturalSize, natural);

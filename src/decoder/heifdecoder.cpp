@@ -1,11 +1,13 @@
 #include "heifdecoder.h"
 
 #include "pictureformat.h"
-#include "pictureloader.h"
 
 #include <libheif/heif.h>
 
 #include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
 
 #include <cstring>
 #include <memory>
@@ -151,6 +153,49 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle)
     (void)image.release(); // the picture holds it now
     picture.setColorSpace(colourSpaceOf(handle));
     return picture;
+}
+
+// The brands an ISO media file's leading `ftyp` box names: the major brand, then the compatible
+// ones, four bytes each, as far as the box and the bytes at hand reach.
+bool hasBrand(QByteArrayView head, std::initializer_list<const char*> brands)
+{
+    if (head.size() < 16 || head.sliced(4, 4) != "ftyp")
+        return false;
+    const qsizetype end = std::min<qsizetype>(qFromBigEndian<quint32>(head.data()), head.size());
+    const auto named = [&](qsizetype at) {
+        return std::any_of(brands.begin(), brands.end(),
+                           [&](const char* brand) { return head.sliced(at, 4) == brand; });
+    };
+    if (named(8))
+        return true;
+    for (qsizetype at = 16; at + 4 <= end; at += 4) { // past the major brand and its version
+        if (named(at))
+            return true;
+    }
+    return false;
+}
+
+// AVIF first: an AVIF file often names the generic HEIF brands too.
+bool isAvif(QByteArrayView head)
+{
+    return hasBrand(head, {"avif", "avis"});
+}
+
+bool isHeic(QByteArrayView head)
+{
+    return !isAvif(head) && hasBrand(head, {"heic", "heix", "heim", "heis", "hevc", "hevx", "hevm", "hevs"});
+}
+
+// Any other picture in a HEIF file (its generic brands only).
+bool isHeif(QByteArrayView head)
+{
+    return !isAvif(head) && !isHeic(head) && hasBrand(head, {"mif1", "msf1"});
+}
+
+// HEIC, AVIF or another picture in a HEIF file.
+bool isHeifFile(QByteArrayView head)
+{
+    return isAvif(head) || isHeic(head) || isHeif(head);
 }
 
 class HeifFormat : public PictureFormat

@@ -1,7 +1,6 @@
 #include "jpegdecoder.h"
 
 #include "pictureformat.h"
-#include "pictureloader.h"
 
 #include <QtGlobal>
 

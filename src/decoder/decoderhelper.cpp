@@ -2,14 +2,15 @@
 //
 // The game starts it ahead of time with its end of a socket as descriptor 3 (kDecoderSocket). It
 // loads every image reader Qt has while it still may, locks itself down, and waits. The game sends
-// the open picture file and the screen's ratio; the helper reads, checks, decodes and fits it as the
-// game's loader does, answers (decoderprotocol.h) and ends. A decoder fault in a hostile file can at
-// worst end or take over this process, which can then do nothing but write to the game, which
-// checks what it is told.
+// the open picture file and the screen's ratio; the helper reads, checks, decodes and fits it
+// (pictureloader.h), answers (picture/decoderprotocol.h) and ends. A decoder fault in a hostile
+// file can at worst end or take over this process, which can then do nothing but write to the
+// game, which checks what it is told. Where the wall cannot be put up, the helper reads nothing:
+// its answer says so.
 
 #include "decoderlockdown.h"
-#include "decoderprotocol.h"
 #include "heifdecoder.h"
+#include "picture/decoderprotocol.h"
 #include "pictureloader.h"
 
 #include <QBuffer>
@@ -109,7 +110,7 @@ bool writeAll(int socket, const void* bytes, qsizetype count)
 void answer(int socket, const LoadResult& result)
 {
     const AnswerHeader header = answerHeaderFor(result);
-    if (!writeAll(socket, &header, sizeof header) || header.refusal != AnswerRefusal::None)
+    if (!writeAll(socket, &header, sizeof header) || header.refused != 0)
         return;
     const QImage& fitted = std::get<LoadedPicture>(result).fitted;
     // RGB32 rows are whole words: packed as they lie.
@@ -130,11 +131,12 @@ int main()
         loadEveryImageReader();
         prepareMemory();
         startScalingThreads();
-        lockDownDecoder(kDecoderSocket); // walled where the system can; a process apart anyway
+        const Lockdown wall = lockDownDecoder(kDecoderSocket);
 
         if (std::optional<ReceivedRequest> request = receiveRequest(kDecoderSocket)) {
-            answer(kDecoderSocket,
-                   loadPictureFrom(request->file.get(), kHelperName, request->devicePixelRatio));
+            answer(kDecoderSocket, wall == Lockdown::Walled
+                                       ? loadPictureFrom(request->file.get(), request->devicePixelRatio)
+                                       : Refusal{Refusal::Reason::Unwalled});
             answered = true;
         }
     } catch (...) { // out of memory: the game sees a helper gone without an answer

@@ -1,6 +1,5 @@
 #include "decoderlockdown.h"
 
-#ifdef TILMORA_HAVE_SECCOMP
 #include <seccomp.h>
 
 #include <cerrno>
@@ -12,11 +11,8 @@
 
 #include <memory>
 #include <thread>
-#endif
 
 namespace tilmora {
-
-#ifdef TILMORA_HAVE_SECCOMP
 
 namespace {
 
@@ -138,14 +134,5 @@ Lockdown lockDownDecoder(int socket)
     addRules(filter, socket);
     return seccomp_load(filter.get()) == 0 ? Lockdown::Walled : Lockdown::Unavailable;
 }
-
-#else
-
-Lockdown lockDownDecoder(int /*socket*/)
-{
-    return Lockdown::Unavailable;
-}
-
-#endif
 
 } // namespace tilmora

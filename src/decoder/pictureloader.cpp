@@ -1,8 +1,9 @@
 #include "pictureloader.h"
 
-#include "fitpicture.h"
+#include "formattable.h"
+#include "picture/fitpicture.h"
+#include "picture/picturefile.h"
 #include "pictureformat.h"
-#include "refusalmessages.h"
 
 #include <QColorSpace>
 #include <QFile>
@@ -18,31 +19,26 @@
 
 namespace tilmora {
 
-using refusal::damaged;
-using refusal::empty;
-using refusal::kindNotOpened;
-using refusal::noPermission;
-using refusal::notAPicture;
-using refusal::tooManyPixels;
-using refusal::tooMuchMemory;
+using enum Refusal::Reason;
 
 namespace {
 
-// Device pixel ratios beyond this are treated as this: no screen has one, and it keeps a caller's
-// mistake from asking for a picture of gigabytes.
-constexpr qreal kMaxDevicePixelRatio = 8;
+const Refusal kDamaged{Damaged};
 
-LoadFailure refused(const Refusal& refusal, const QString& name, QSize stored)
+Refusal tooManyPixels(QSize size, qint64 limit)
 {
-    switch (refusal.reason) {
-    case Refusal::Reason::KindNotOpened:
-        return kindNotOpened(name, refusal.kind);
-    case Refusal::Reason::TooMuchMemory:
-        return tooMuchMemory(name, stored);
-    case Refusal::Reason::Damaged:
-        break;
-    }
-    return damaged(name);
+    return {TooManyPixels, {}, size, limit};
+}
+
+Refusal tooMuchMemory(QSize size)
+{
+    return {TooMuchMemory, {}, size};
+}
+
+// A format entry's refusal, with the size it names where it names one.
+Refusal refused(const Refusal& refusal, QSize stored)
+{
+    return refusal.reason == TooMuchMemory ? tooMuchMemory(stored) : refusal;
 }
 
 qint64 pixelCount(QSize size)
@@ -69,10 +65,7 @@ QByteArray refusedFormatOf(QFile& file)
     probe.setDecideFormatFromContent(true);
     QByteArray detected = probe.format();
     file.seek(0);
-    constexpr std::array kOpened{"jpeg", "png", "gif", "bmp", "webp", "ico"};
-    const bool opened =
-        std::any_of(kOpened.begin(), kOpened.end(), [&](const char* format) { return detected == format; });
-    if (!detected.isEmpty() && !opened)
+    if (!detected.isEmpty() && !opensFormatNamed(detected))
         return detected;
     for (const char* weak : {"tga", "wbmp", "cur"}) {
         QImageReader direct(&file, weak);
@@ -86,17 +79,17 @@ QByteArray refusedFormatOf(QFile& file)
 }
 
 // The file's format, from its content; a failure naming what it is when the game does not open it.
-std::variant<const PictureFormat*, LoadFailure> recognise(QFile& file, const QString& name)
+std::variant<const PictureFormat*, Refusal> recognise(QFile& file)
 {
     if (file.size() == 0)
-        return empty(name);
+        return Refusal{Empty};
     const PictureFormat* format = formatOf(file.peek(kHeadBytes));
     if (format != nullptr && format->opens())
         return format;
     const QByteArray kind = format != nullptr ? format->name() : refusedFormatOf(file).toUpper();
     if (kind.isEmpty())
-        return notAPicture(name);
-    return kindNotOpened(name, kind);
+        return Refusal{NotAPicture};
+    return Refusal{KindNotOpened, kind};
 }
 
 // The size a header declares, as a size. A BMP stored top-down declares a negative height, and
@@ -129,23 +122,6 @@ DeclaredPicture readHeader(QImageReader& reader, const PictureFormat& format)
     return {declaredSize(reader.size()), reader.transformation(), announcedBitsPerPixel(reader)};
 }
 
-qreal usableDevicePixelRatio(qreal devicePixelRatio)
-{
-    if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0)
-        return 1;
-    return std::min(devicePixelRatio, kMaxDevicePixelRatio);
-}
-
-// The physical pixels a picture of `natural` size takes fitted on a screen of this ratio. Rounded
-// to the nearest pixel, so for a ratio of 1 or more the device-independent size rounds back to the
-// fitted logical size.
-QSize physicalSize(QSize natural, qreal devicePixelRatio)
-{
-    const QSize logical = fittedPixelSize(natural);
-    return {std::max(1, qRound(logical.width() * devicePixelRatio)),
-            std::max(1, qRound(logical.height() * devicePixelRatio))};
-}
-
 // A size of the upright picture, in the orientation the picture is stored in: a picture stored on
 // its side is decoded on its side and turned afterwards.
 QSize asStored(QSize upright, const DeclaredPicture& declared)
@@ -155,17 +131,17 @@ QSize asStored(QSize upright, const DeclaredPicture& declared)
 }
 
 // The limits the header alone decides: its size, and the memory the way the format is read takes.
-std::optional<LoadFailure> beyondLimits(const PictureFormat& format, const DeclaredPicture& declared,
-                                        QSize storedTarget, const QString& name)
+std::optional<Refusal> beyondLimits(const PictureFormat& format, const DeclaredPicture& declared,
+                                    QSize storedTarget)
 {
     if (declared.stored.isEmpty())
-        return damaged(name);
+        return kDamaged;
     if (pixelCount(declared.stored) > kMaxSourcePixels)
-        return tooManyPixels(name, declared.stored, kMaxSourcePixels);
+        return tooManyPixels(declared.stored, kMaxSourcePixels);
     if (pixelCount(declared.stored) > format.maxPixels())
-        return tooManyPixels(name, declared.stored, format.maxPixels());
+        return tooManyPixels(declared.stored, format.maxPixels());
     if (format.peakBytes(declared, storedTarget) > kAllocationLimitBytes)
-        return tooMuchMemory(name, declared.stored);
+        return tooMuchMemory(declared.stored);
     return std::nullopt;
 }
 
@@ -190,24 +166,24 @@ struct Upright {
 
 // The picture, by the format's own decoder where it takes it, otherwise by Qt's reader: whole, or
 // scaled as it decodes where the format lets it.
-std::variant<Upright, LoadFailure> decode(const PictureFormat& format, const PictureFile& file,
-                                          QImageReader& reader, const DeclaredPicture& declared,
-                                          QSize storedTarget, const QString& name)
+std::variant<Upright, Refusal> decode(const PictureFormat& format, const PictureFile& file,
+                                      QImageReader& reader, const DeclaredPicture& declared,
+                                      QSize storedTarget)
 {
     OwnDecode own = format.decode(file, declared, storedTarget);
     if (own.refusal)
-        return refused(*own.refusal, name, declared.stored);
+        return refused(*own.refusal, declared.stored);
     if (own.image)
         return Upright{oriented(std::move(*own.image), declared.orientation), declared.natural()};
 
     if (!format.holdsAllData(file))
-        return damaged(name);
+        return kDamaged;
     const QSize scaledSize = format.readerScaledSize(declared, storedTarget);
     if (!scaledSize.isEmpty())
         reader.setScaledSize(scaledSize);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return damaged(name);
+        return kDamaged;
     // Qt marks a picture read from "name@2x.png" as drawn for a ratio of 2; the ratio here is
     // the screen's, set on the result, and every size is in pixels.
     image.setDevicePixelRatio(1);
@@ -217,7 +193,7 @@ std::variant<Upright, LoadFailure> decode(const PictureFormat& format, const Pic
         return Upright{std::move(image), declared.natural()};
     // A whole decode shows the picture's true size: an icon's directory may understate it.
     if (pixelCount(image.size()) > kMaxSourcePixels)
-        return tooManyPixels(name, image.size(), kMaxSourcePixels);
+        return tooManyPixels(image.size(), kMaxSourcePixels);
     const QSize natural = image.size();
     return Upright{std::move(image), natural};
 }
@@ -272,7 +248,7 @@ QImage inSrgb(QImage image, const QColorSpace& space)
 QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
 {
     const QColorSpace space = upright.colorSpace();
-    QImage shown = inSrgb(fitted(std::move(upright), physicalSize(natural, devicePixelRatio)), space);
+    QImage shown = inSrgb(fitted(std::move(upright), fittedPhysicalSize(natural, devicePixelRatio)), space);
     shown.setDevicePixelRatio(devicePixelRatio);
     return shown;
 }
@@ -281,39 +257,38 @@ QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
 
 LoadResult loadPicture(const QString& path, qreal devicePixelRatio)
 {
-    auto opened = openPictureFile(path);
-    if (auto* failure = std::get_if<LoadFailure>(&opened))
-        return std::move(*failure);
-    return loadPictureFrom(std::get<FileDescriptor>(opened).get(), pictureDisplayName(path),
-                           devicePixelRatio);
+    const auto opened = openPictureFile(path);
+    if (const auto* refusal = std::get_if<Refusal>(&opened))
+        return *refusal;
+    return loadPictureFrom(std::get<FileDescriptor>(opened).get(), devicePixelRatio);
 }
 
-LoadResult loadPictureFrom(int descriptor, const QString& name, qreal devicePixelRatio)
+LoadResult loadPictureFrom(int descriptor, qreal devicePixelRatio)
 {
     limitDecoderMemory();
     QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(0))
-        return noPermission(name);
-    const auto recognised = recognise(file, name);
-    if (const auto* failure = std::get_if<LoadFailure>(&recognised))
-        return *failure;
+        return Refusal{NoPermission};
+    const auto recognised = recognise(file);
+    if (const auto* refusal = std::get_if<Refusal>(&recognised))
+        return *refusal;
     const PictureFormat& format = *std::get<const PictureFormat*>(recognised);
     const FileMapping mapping(file);
     const PictureFile source{file, mapping.bytes()};
     if (const auto refusal = format.checkBeforeReading(source))
-        return refused(*refusal, name, {});
+        return refused(*refusal, {});
 
     // From here Qt's reader has read the header, and everything up to the decode reads only that.
     QImageReader reader(&file, format.name());
     const auto ownHeader = format.ownHeader(source);
     const DeclaredPicture declared = ownHeader ? *ownHeader : readHeader(reader, format);
-    const qreal ratio = usableDevicePixelRatio(devicePixelRatio);
-    const QSize storedTarget = asStored(physicalSize(declared.natural(), ratio), declared);
-    if (auto failure = beyondLimits(format, declared, storedTarget, name))
-        return *failure;
-    auto decoded = decode(format, source, reader, declared, storedTarget, name);
-    if (auto* failure = std::get_if<LoadFailure>(&decoded))
-        return std::move(*failure);
+    const qreal ratio = renderedPixelRatio(devicePixelRatio);
+    const QSize storedTarget = asStored(fittedPhysicalSize(declared.natural(), ratio), declared);
+    if (auto refusal = beyondLimits(format, declared, storedTarget))
+        return *refusal;
+    auto decoded = decode(format, source, reader, declared, storedTarget);
+    if (auto* refusal = std::get_if<Refusal>(&decoded))
+        return std::move(*refusal);
     auto& [image, natural] = std::get<Upright>(decoded);
     return LoadedPicture{forScreen(std::move(image), natural, ratio), natural};
 }

@@ -1,7 +1,6 @@
 #include "webpdecoder.h"
 
 #include "pictureformat.h"
-#include "pictureloader.h"
 
 #include <webp/decode.h>
 #include <webp/demux.h>

@@ -1,10 +1,13 @@
 #pragma once
 
-// The kinds of picture file the loader knows, one entry each. An entry says how a file of its kind
-// is recognised from its first bytes, what is checked before it is decoded, how much memory reading
-// it takes, and how it is decoded: by the game's own reduced decoder where there is one, otherwise
-// by Qt's reader. The loader asks the entries in turn and never branches on a format's name, so a
-// new format is one new entry in its own file, listed in pictureformat.cpp.
+// What a kind of picture file is to the loader: one entry a format. An entry says how a file of its
+// kind is recognised from its first bytes, what is checked before it is decoded, how much memory
+// reading it takes, and how it is decoded: by the game's own reduced decoder where there is one,
+// otherwise by Qt's reader. The loader asks the entries in turn and never branches on a format's
+// name, so a new format is one new entry in its own file, listed in the format table
+// (formattable.cpp).
+
+#include "picture/loadresult.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -75,17 +78,6 @@ struct DeclaredPicture {
     }
 };
 
-// Why an entry turns a file down; the loader words it for the player.
-struct Refusal {
-    enum class Reason {
-        Damaged,       // the data is broken or cut short
-        KindNotOpened, // a kind of picture the game does not open, named by `kind`
-        TooMuchMemory, // reading it would take more than the game allows
-    };
-    Reason reason;
-    QByteArray kind = {};
-};
-
 // What the game's own decoder made of a file: the picture as stored (not turned), marked with
 // the colour space its file declares; a refusal; or nothing, leaving the file to Qt's reader.
 struct OwnDecode {
@@ -121,7 +113,8 @@ public:
     {
         return std::nullopt;
     }
-    // Checks that run before any reader reads the file, not even its header.
+    // Checks that run before any reader reads the file, not even its header. A refusal from an entry
+    // says why; the loader adds the size and limit it names.
     [[nodiscard]] virtual std::optional<Refusal> checkBeforeReading(const PictureFile& /*file*/) const
     {
         return std::nullopt;
@@ -152,14 +145,6 @@ public:
 
 // Bytes of the file's start that recognising a format looks at.
 inline constexpr qint64 kHeadBytes = 64;
-
-// The entry whose format the first bytes of a file announce, if any. The format is decided here,
-// from the content alone: Qt's own detection would try every reader it has, the ones the game
-// refuses included, and fall back on the file's extension.
-[[nodiscard]] const PictureFormat* formatOf(QByteArrayView head);
-
-// Whether the first bytes are those of a HEIF file: HEIC, AVIF or another picture in one.
-[[nodiscard]] bool isHeifFile(QByteArrayView head);
 
 // The memory a whole decode by Qt's reader takes at its peak: the picture at its own bits a pixel
 // and, when that is not 32, the 32-bit copy the fitting works on. Rows aligned as QImage aligns them.

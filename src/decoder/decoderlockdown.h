@@ -7,7 +7,7 @@ namespace tilmora {
 
 enum class Lockdown {
     Walled,      // the system call filter is in place
-    Unavailable, // no filter on this system: the helper is still a process of its own
+    Unavailable, // the system refused the filter: nothing may be read
 };
 
 // Locks the calling process down for good. `socket` is its connection to the game, the one

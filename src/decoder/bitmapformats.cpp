@@ -1,7 +1,6 @@
 #include "bitmapformats.h"
 
 #include "pictureformat.h"
-#include "pictureloader.h"
 
 #include <QFile>
 #include <QImageReader>

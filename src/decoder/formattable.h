@@ -1,0 +1,20 @@
+#pragma once
+
+// The list of picture formats the loader knows: the ones the game opens, each with its entry in
+// the file of its decoder, and the ones it recognises only to name them when it refuses them.
+
+#include <QByteArrayView>
+
+namespace tilmora {
+
+class PictureFormat;
+
+// The entry whose format the first bytes of a file announce, if any. The format is decided here,
+// from the content alone: Qt's own detection would try every reader it has, the ones the game
+// refuses included, and fall back on the file's extension.
+[[nodiscard]] const PictureFormat* formatOf(QByteArrayView head);
+
+// Whether the game opens the format Qt's readers call `name` ("jpeg").
+[[nodiscard]] bool opensFormatNamed(QByteArrayView name);
+
+} // namespace tilmora

@@ -43,6 +43,44 @@ QImage gradient(QSize size, bool transparent = false)
 const QString kHelper = QStringLiteral(TILMORA_DECODER);
 const QString kFake = QStringLiteral(TILMORA_FAKE_DECODER);
 
+// The processes this one started that run `program`.
+QList<qint64> childrenRunning(const QString& program)
+{
+    QList<qint64> children;
+    const QString me = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
+        if (fields.value(2) == me.toLatin1() &&
+            QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() ==
+                QFileInfo(program).canonicalFilePath())
+            children << pid.toLongLong();
+    }
+    return children;
+}
+
+QByteArray statusLine(qint64 pid, QByteArrayView key)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed();
+    return {};
+}
+
+// What a descriptor is open on: a file's path, or the kind of a pipe or socket.
+QString openOn(const QString& descriptor)
+{
+    std::array<char, 512> target{};
+    const ssize_t length =
+        ::readlink(QFile::encodeName(descriptor).constData(), target.data(), target.size());
+    return QString::fromLocal8Bit(target.data(), std::max<ssize_t>(length, 0)).section(u':', 0, 0);
+}
+
 } // namespace
 
 class PictureReaderTest : public QObject
@@ -54,6 +92,7 @@ private slots:
     void survivesTheHelper_data();
     void survivesTheHelper();
     void cancelGivesUpTheRead();
+    void readyHelperGoneBeforeTheRead();
     void heifPhotos_data();
     void heifPhotos();
     void answerTakenInPieces_data();
@@ -114,6 +153,11 @@ void PictureReaderTest::answersAsTheLoader_data()
     QTest::newRow("12-bit.jpg") << twelveBit << 1.0;
     QTest::newRow("huge.jpg") << huge << 1.0;
     QTest::newRow("16 colours.bmp") << deepBmp << 1.0;
+    QByteArray screen =
+        QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
+    for (const int at : {6, 8, 24, 26}) // a red pixel on a screen over the GIF limit, not the other
+        qToLittleEndian(quint16(5000), screen.data() + at);
+    QTest::newRow("screen.gif") << screen << 1.0;
     QTest::newRow("folder") << QByteArray() << 1.0;
     QTest::newRow("missing") << QByteArray() << 1.0;
 }
@@ -199,6 +243,22 @@ void PictureReaderTest::cancelGivesUpTheRead()
     QTest::qWait(100);
     QCOMPARE(finished.size(), 1);
     QVERIFY(std::holds_alternative<LoadedPicture>(finished.at(0).at(0).value<LoadResult>()));
+}
+
+// A helper kept ready that has died before the request (ended from outside) is replaced: the
+// picture is read all the same.
+void PictureReaderTest::readyHelperGoneBeforeTheRead()
+{
+    const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
+    PictureReader reader;
+    reader.setHelperCommand({kHelper});
+    reader.prepare();
+    const QList<qint64> ready = childrenRunning(kHelper);
+    QCOMPARE(ready.size(), 1);
+    QCOMPARE(::kill(pid_t(ready.first()), SIGKILL), 0);
+    QTRY_VERIFY(statusLine(ready.first(), "State:").startsWith('Z') ||
+                statusLine(ready.first(), "State:").isEmpty());
+    QVERIFY(std::holds_alternative<LoadedPicture>(readThrough(reader, photo)));
 }
 
 // HEIC and AVIF photos made here, read behind the wall: the primary image at its size, turned as
@@ -346,48 +406,6 @@ void PictureReaderTest::wallRefuses()
     QCOMPARE(probe.exitStatus(), ends ? QProcess::CrashExit : QProcess::NormalExit);
     QCOMPARE(probe.exitCode(), ends ? SIGSYS : 0); // a crash's code is its signal
 }
-
-namespace {
-
-// The processes this one started that run `program`.
-QList<qint64> childrenRunning(const QString& program)
-{
-    QList<qint64> children;
-    const QString me = QString::number(QCoreApplication::applicationPid());
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
-        if (fields.value(2) == me.toLatin1() &&
-            QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() ==
-                QFileInfo(program).canonicalFilePath())
-            children << pid.toLongLong();
-    }
-    return children;
-}
-
-QByteArray statusLine(qint64 pid, QByteArrayView key)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed();
-    return {};
-}
-
-// What a descriptor is open on: a file's path, or the kind of a pipe or socket.
-QString openOn(const QString& descriptor)
-{
-    std::array<char, 512> target{};
-    const ssize_t length =
-        ::readlink(QFile::encodeName(descriptor).constData(), target.data(), target.size());
-    return QString::fromLocal8Bit(target.data(), std::max<ssize_t>(length, 0)).section(u':', 0, 0);
-}
-
-} // namespace
 
 // The helper the game keeps ready waits behind its wall, holding nothing of the game's but its
 // socket: not even a file the game had open when it started the helper. (What it opened itself

@@ -51,7 +51,7 @@ def main(program):
     atexit.register((game := subprocess.Popen([program, colours(home)], env=env)).kill)
     title = "Tilmora Picture Puzzle Game"
     app = wait_for(lambda: find(pyatspi.Registry.getDesktop(0), pyatspi.ROLE_APPLICATION, title), "the game")
-    showing = lambda node: node.getState().contains(pyatspi.STATE_SHOWING)
+    showing = lambda node: node and node.getState().contains(pyatspi.STATE_SHOWING)
     wait_for(lambda: showing(find(app, pyatspi.ROLE_IMAGE, "")), "the picture named on the command line")
     for item in ("3\\*3", "Easy", "Start"):
         press(find(app, pyatspi.ROLE_MENU_ITEM, item))
@@ -63,6 +63,7 @@ def main(program):
     assert find(app, pyatspi.ROLE_LABEL, f"Attempts: {presses}"), f"no label reads 'Attempts: {presses}'"
     assert all(cell.name.endswith(", in place") for cell in table), "the solved board is not all in place"
     press(find(alert, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    wait_for(lambda: not find(app, pyatspi.ROLE_ALERT, title), "the message box to close")
     try:
         press(find(app, pyatspi.ROLE_MENU_ITEM, "Exit"))
     except Exception:  # the game may end before it answers

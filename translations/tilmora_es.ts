@@ -72,10 +72,10 @@
     </message>
 </context>
 <context>
-    <name>tilmora::Board</name>
+    <name>tilmora::BoardAccessible</name>
     <message>
-        <source>Piece %1, row %2, column %3</source>
-        <translation>Pieza %1, fila %2, columna %3</translation>
+        <source>Board</source>
+        <translation>Tablero</translation>
     </message>
 </context>
 <context>
@@ -97,6 +97,21 @@
     </message>
 </context>
 <context>
+    <name>tilmora::PieceAccessible</name>
+    <message>
+        <source>Blank</source>
+        <translation>Hueco</translation>
+    </message>
+    <message>
+        <source>row %1, column %2</source>
+        <translation>fila %1, columna %2</translation>
+    </message>
+    <message>
+        <source>%1, in place</source>
+        <translation>%1, en su sitio</translation>
+    </message>
+</context>
+<context>
     <name>tilmora::StatusRow</name>
     <message>
         <source>Attempts</source>
@@ -109,6 +124,11 @@
     <message>
         <source>%1 Seconds</source>
         <translation>%1 segundos</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A result of the status row read by a screen reader: its caption, then what it shows.</extracomment>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -194,6 +214,10 @@
     <message>
         <source>%1 - Game created by %2 </source>
         <translation>%1 – un juego creado por %2 </translation>
+    </message>
+    <message>
+        <source>Numbers</source>
+        <translation>Números</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "board.h"
 
+#include "boardaccessible.h"
 #include "piecewidget.h"
 
 #include <cmath>
@@ -11,6 +12,7 @@ Board::Board(const puzzle::PuzzleGame& game, QWidget* parent)
     , game_(game)
 {
     setObjectName(QStringLiteral("board"));
+    installBoardAccessibility();
     // No background of its own: the blank cell shows the play area behind the board.
     hide();
 }
@@ -34,10 +36,12 @@ void Board::deal(const QPixmap& picture)
         connect(widget, &PieceWidget::arrowPressed, this, &Board::moveFocus);
         picturesplit_[static_cast<std::size_t>(piece)] = widget;
         placePiece(widget);
+        widget->showNumber(numbersShown_);
         widget->setVisible(game_.isPieceVisible(piece));
     }
     updateTabOrder();
     show();
+    announceNewBoard(this);
 }
 
 void Board::clear()
@@ -46,13 +50,26 @@ void Board::clear()
     picturesplit_.clear();
     unsetCursor();
     hide();
+    announceNewBoard(this);
 }
 
 void Board::showMove(int piece)
 {
-    placePiece(picturesplit_[static_cast<std::size_t>(piece)]);
-    placePiece(picturesplit_[1]);
+    auto* moved = picturesplit_[static_cast<std::size_t>(piece)];
+    auto* blank = picturesplit_[1];
+    placePiece(moved);
+    placePiece(blank);
     updateTabOrder();
+    announceMove(this, moved, blank, game_.blankCell(), game_.cellOfPiece(piece));
+}
+
+void Board::showNumbers(bool shown)
+{
+    numbersShown_ = shown;
+    for (auto* widget : picturesplit_) {
+        if (widget != nullptr)
+            widget->showNumber(shown);
+    }
 }
 
 void Board::showEnd()
@@ -79,10 +96,7 @@ QRect Board::cellRect(puzzle::Cell cell) const
 
 void Board::placePiece(PieceWidget* widget)
 {
-    const auto cell = game_.cellOfPiece(widget->piece());
-    widget->setGeometry(cellRect(cell));
-    widget->setAccessibleName(
-        tr("Piece %1, row %2, column %3").arg(widget->piece()).arg(cell.row + 1).arg(cell.column + 1));
+    widget->setGeometry(cellRect(game_.cellOfPiece(widget->piece())));
 }
 
 // Tab walks the pieces in the reading order of the cells they stand in.

@@ -4,6 +4,7 @@
 // stands in, with the blank cell left open. It draws what the game says and takes the player's
 // mouse and keys on the pieces (Tab in reading order, the arrow keys to the neighbouring piece),
 // reporting which piece was clicked or activated with Enter; the window decides what that does.
+// A screen reader reads it as a table of cells (boardaccessible.h).
 
 #include "puzzle/puzzlegame.h"
 
@@ -33,8 +34,14 @@ public:
     // The game is won: the missing piece completes the picture and the pieces take no more keys.
     void showEnd();
 
+    // Draws each piece's number (its home cell in reading order) in its corner, or not.
+    void showNumbers(bool shown);
+
     // The pieces on screen, by piece number (element 0 unused); empty without a board.
     [[nodiscard]] const std::vector<PieceWidget*>& picturesplit() const { return picturesplit_; }
+    // The board on screen is boardSize() x boardSize() cells; 0 without a board.
+    [[nodiscard]] int boardSize() const { return picturesplit_.empty() ? 0 : game_.boardsize(); }
+    [[nodiscard]] const puzzle::PuzzleGame& game() const { return game_; }
 
 signals:
     void clicked(int piece);   // a press and release of the mouse on the piece
@@ -48,6 +55,7 @@ private:
 
     const puzzle::PuzzleGame& game_;
     std::vector<PieceWidget*> picturesplit_;
+    bool numbersShown_ = false;
 };
 
 } // namespace tilmora

@@ -134,6 +134,8 @@ void frmmain::buildMenu()
     fourbyfour_ = addItem(gridsize1, "fourbyfour", QStringLiteral("4*4"), &frmmain::fourbyfour_Click);
     sixbysix_ = addItem(gridsize1, "sixbysix", QStringLiteral("6*6"), &frmmain::sixbysix_Click);
     group({threebythree_, fourbyfour_, sixbysix_});
+    numbers1_ = addItem(option1, "numbers1", tr("Numbers"), &frmmain::numbers1_Click);
+    numbers1_->setCheckable(true);
 
     auto* help1 = addMenu(menuBar(), "help1", tr("Quick Help"));
     addItem(help1, "content1", tr("Help"), &frmmain::content1_Click);
@@ -304,6 +306,12 @@ void frmmain::chooseSize(int n)
 {
     game_.chooseSize(n);
     (n == 3 ? threebythree_ : n == 6 ? sixbysix_ : fourbyfour_)->setChecked(true);
+}
+
+// The numbers on the pieces are drawn or not; nothing else changes.
+void frmmain::numbers1_Click()
+{
+    board_->showNumbers(numbers1_->isChecked());
 }
 
 // --- The other windows -------------------------------------------------------------------------

@@ -73,6 +73,7 @@ public:
     void threebythree_Click() { chooseSize(3); }
     void fourbyfour_Click() { chooseSize(4); }
     void sixbysix_Click() { chooseSize(6); }
+    void numbers1_Click();
     void content1_Click();
     void opicture1_Click();
     void exit1_Click() { close(); }
@@ -119,6 +120,7 @@ private:
     QAction* threebythree_ = nullptr;
     QAction* fourbyfour_ = nullptr;
     QAction* sixbysix_ = nullptr;
+    QAction* numbers1_ = nullptr;
 };
 
 } // namespace tilmora

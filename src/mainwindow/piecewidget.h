@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QWidget>
 
+class QPainter;
+
 namespace tilmora {
 
 class PieceWidget final : public QWidget
@@ -18,6 +20,11 @@ public:
     PieceWidget(int piece, const QPixmap& picture, QRect source, QWidget* parent);
 
     [[nodiscard]] int piece() const { return piece_; }
+    // Draws the piece's number in its corner, on a label of its own that shows on any picture.
+    void showNumber(bool shown);
+    // Pressed from outside (a screen reader): the piece takes the focus and then acts as with
+    // Enter, once the caller has had its answer.
+    void press();
 
 signals:
     void pressed();                            // a mouse button went down on the piece
@@ -33,10 +40,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void drawNumber(QPainter& painter) const;
+    void drawFocusRing(QPainter& painter) const;
+
     int piece_;
     QPixmap picture_; // shared with every other piece: no copy per piece
     QRect source_;
     bool pressedInside_ = false;
+    bool numberShown_ = false;
 };
 
 } // namespace tilmora

@@ -2,6 +2,7 @@
 
 #include "units/twips.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 
 #include <algorithm>
@@ -14,9 +15,42 @@ namespace {
 constexpr double kStatusTop = 6720;
 constexpr double kStatusHeight = 255;
 
-QLabel* makeStatusLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+// A result of the row: the accessibility tree reads it with its caption, "Attempts: 12".
+class ResultLabel final : public QLabel
 {
-    auto* label = new QLabel(caption, parent);
+public:
+    using QLabel::QLabel;
+};
+
+// The name is made when a screen reader asks for it and never sent on a change (the caption set as
+// the label's accessible name keeps QLabel from sending one): the clock is not read out every
+// second.
+class ResultAccessible final : public QAccessibleWidget
+{
+    Q_DECLARE_TR_FUNCTIONS(tilmora::StatusRow)
+public:
+    explicit ResultAccessible(QLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {}
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        //: A result of the status row read by a screen reader: its caption, then what it shows.
+        return tr("%1: %2").arg(widget()->accessibleName(), static_cast<QLabel*>(widget())->text());
+    }
+};
+
+QAccessibleInterface* resultAccessibleFactory(const QString& className, QObject* object)
+{
+    auto* label = className == QLatin1String("QLabel") ? dynamic_cast<ResultLabel*>(object) : nullptr;
+    return label ? new ResultAccessible(label) : nullptr;
+}
+
+template <typename Label = QLabel>
+Label* makeStatusLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* label = new Label(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(geometry);
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -37,13 +71,15 @@ QLabel* makeStatusLabel(QWidget* parent, const char* name, const QString& captio
 StatusRow::StatusRow(QWidget* playArea)
     : lblscore_(makeStatusLabel(playArea, "lblscore", tr("Attempts"),
                                 twips::rect(120, kStatusTop, 975, kStatusHeight)))
-    , lblscoreresult_(
-          makeStatusLabel(playArea, "lblscoreresult", {}, twips::rect(1200, kStatusTop, 735, kStatusHeight)))
+    , lblscoreresult_(makeStatusLabel<ResultLabel>(playArea, "lblscoreresult", {},
+                                                   twips::rect(1200, kStatusTop, 735, kStatusHeight)))
     , lbltime_(
           makeStatusLabel(playArea, "lbltime", tr("Time"), twips::rect(2040, kStatusTop, 855, kStatusHeight)))
-    , lbltimeresult_(
-          makeStatusLabel(playArea, "lbltimeresult", {}, twips::rect(2760, kStatusTop, 1575, kStatusHeight)))
+    , lbltimeresult_(makeStatusLabel<ResultLabel>(playArea, "lbltimeresult", {},
+                                                  twips::rect(2760, kStatusTop, 1575, kStatusHeight)))
 {
+    static const bool installed = (QAccessible::installFactory(&resultAccessibleFactory), true);
+    Q_UNUSED(installed);
     lblscoreresult_->setAccessibleName(tr("Attempts"));
     lbltimeresult_->setAccessibleName(tr("Time"));
 }

@@ -14,6 +14,7 @@
 #include "sharedwidgets/helppage.h"
 #include "sharedwidgets/picturebox.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTranslator>
@@ -276,8 +277,6 @@ private slots:
         for (auto* from : std::as_const(reading)) {
             QCOMPARE(QApplication::focusWidget(), from);
             const Cell cell = game.cellOfPiece(from->piece());
-            const QString name = u"Piece %1, row %2, column %3"_s.arg(from->piece()).arg(cell.row + 1);
-            QCOMPARE(from->accessibleName(), name.arg(cell.column + 1));
             for (const auto& [key, step] : arrows) {
                 Cell to = cell;
                 do
@@ -311,6 +310,112 @@ private slots:
         QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), &QWidget::isVisible), 3);
         trigger(u"exit1"_s);
         QVERIFY(std::ranges::none_of(QApplication::topLevelWidgets(), &QWidget::isVisible));
+    }
+
+    // A screen reader reads the board as a 3 x 3 table whose cell at each place is what stands
+    // there: a piece named after the cell it belongs in ("in place" once there), or the blank. A
+    // piece's press action is a click on it (on Hard a far piece stays put), after which the focus
+    // is on it, and the attempts read with their count. (That the moved cells are announced is
+    // seen through the real accessibility bus, in the end-to-end test.)
+    void theBoardToAScreenReader_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("hard");
+        QTest::addColumn<bool>("far");          // the piece pressed is not next to the blank cell
+        QTest::addColumn<QStringList>("names"); // a piece, in place, the blank, the attempts
+        const QStringList english{u"row %1, column %2"_s, u"%1, in place"_s, u"Blank"_s, u"Attempts: 1"_s};
+        QTest::newRow("Easy, far") << u"en"_s << false << true << english;
+        QTest::newRow("Hard, near") << u"en"_s << true << false << english;
+        QTest::newRow("Hard, far") << u"en"_s << true << true << english;
+        QTest::newRow("Hard, far, in German")
+            << u"de"_s << true << true
+            << QStringList{u"Zeile %1, Spalte %2"_s, u"%1, am Platz"_s, u"Lücke"_s, u"Versuche: 1"_s};
+    }
+    void theBoardToAScreenReader()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, hard);
+        QFETCH(bool, far);
+        QFETCH(QStringList, names);
+        const auto translators = installTranslations(QLocale(language));
+        init();
+        trigger(u"threebythree"_s);
+        trigger(hard ? u"hard1"_s : u"easy1"_s);
+        startAGame();
+        const auto& game = window_->game();
+        auto* board = QAccessible::queryAccessibleInterface(window_->findChild<Board*>());
+        QCOMPARE(board->role(), QAccessible::Table);
+        QAccessibleTableInterface* table = board->tableInterface();
+        QCOMPARE(std::pair(table->rowCount(), table->columnCount()), std::pair(3, 3));
+        const auto checkCells = [&] {
+            for (int cell = 0; cell < 9; ++cell) {
+                QAccessibleInterface* there = table->cellAt(cell / 3, cell % 3);
+                const int number = qobject_cast<PieceWidget*>(there->object())->piece();
+                const int home = number - 1;
+                const QString name = names[0].arg(home / 3 + 1).arg(home % 3 + 1);
+                QVERIFY(number == game.pieceAt({cell / 3, cell % 3}) && board->child(cell) == there);
+                QCOMPARE(std::tuple(there->role(), there->tableCellInterface()->rowIndex(),
+                                    there->tableCellInterface()->columnIndex(),
+                                    there->text(QAccessible::Name)),
+                         std::tuple(QAccessible::Cell, cell / 3, cell % 3,
+                                    number == 1    ? names[2]
+                                    : home == cell ? names[1].arg(name)
+                                                   : name));
+                QCOMPARE(there->actionInterface()->actionNames().size(), number == 1 ? 0 : 1);
+            }
+        };
+        checkCells();
+        const Cell blank = game.blankCell();
+        const Cell near{blank.row == 0 ? 1 : blank.row - 1, blank.column};
+        const Cell from = !far ? near : blank == Cell{1, 1} ? Cell{} : Cell{2 - blank.row, 2 - blank.column};
+        QAccessibleInterface* pressed = table->cellAt(from.row, from.column);
+        pressed->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(QApplication::focusWidget(), pressed->object());
+        const bool moves = !hard || !far;
+        QCOMPARE(std::pair(pressed->tableCellInterface()->rowIndex(),
+                           pressed->tableCellInterface()->columnIndex()),
+                 moves ? std::pair(blank.row, blank.column) : std::pair(from.row, from.column));
+        checkCells();
+        auto* attempts =
+            QAccessible::queryAccessibleInterface(window_->findChild<QLabel*>(u"lblscoreresult"_s));
+        QCOMPARE(attempts->text(QAccessible::Name), names[3]);
+    }
+
+    // Option > Numbers draws each piece's number in its top-left corner, on a label that grows with
+    // its digits, on the next deal too, and changes nothing else: taken off, the pieces are as before.
+    void numbersOnThePieces()
+    {
+        startAGame();
+        const auto grabs = [this] {
+            QList<QImage> images;
+            for (int number = 2; number <= 16; ++number)
+                images << piece(number)->grab().toImage();
+            return images;
+        };
+        const QList<QImage> plain = grabs();
+        const auto order = window_->game().pieceorder();
+        trigger(u"numbers1"_s);
+        const QList<QImage> numbered = grabs();
+        QList<int> labelWidths;
+        for (qsizetype index = 0; index < plain.size(); ++index) {
+            QRect changed;
+            for (int y = 0; y < plain[index].height(); ++y) {
+                for (int x = 0; x < plain[index].width(); ++x)
+                    changed |=
+                        plain[index].pixel(x, y) == numbered[index].pixel(x, y) ? QRect() : QRect(x, y, 1, 1);
+            }
+            const QRect corner(QPoint(), plain[index].size() / 2);
+            QVERIFY2(!changed.isEmpty() && corner.contains(changed), qPrintable(QString::number(index + 2)));
+            labelWidths << changed.width();
+        }
+        // Pieces 2 to 9 have one digit, 10 to 16 two.
+        QVERIFY(std::ranges::max(labelWidths.first(8)) < std::ranges::min(labelWidths.sliced(8)));
+        trigger(u"start1"_s);
+        QCOMPARE(grabs(), numbered);
+        trigger(u"numbers1"_s);
+        QCOMPARE(grabs(), plain);
+        QCOMPARE(text(u"lblscoreresult"_s), u"0"_s);
+        QVERIFY(window_->game().pieceorder() != order);
     }
 
     // Started in each language, the window shows its menus (all of them on the bar), a refusal,

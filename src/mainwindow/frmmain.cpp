@@ -9,6 +9,7 @@
 #include "quickhelppanel.h"
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
+#include "secondary/toolwindow.h"
 #include "sharedwidgets/picturebox.h"
 #include "units/twips.h"
 
@@ -36,14 +37,6 @@ constexpr const char* kGameOver =
     QT_TRANSLATE_NOOP("tilmora::frmmain", "                        Game is over.");
 constexpr const char* kLoadFirstToStart = QT_TRANSLATE_NOOP("tilmora::frmmain", "First Load the picture.");
 constexpr const char* kLoadFirstToView = QT_TRANSLATE_NOOP("tilmora::frmmain", "First load the picture.");
-
-// Brings one of the other windows to the front, with the focus.
-void present(QWidget* window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 puzzle::RandomEngine::result_type freshSeed()
 {
@@ -77,11 +70,6 @@ frmmain::frmmain(Services services, QWidget* parent)
     connect(intake_, &PictureIntake::refused, this,
             [this](const QString& message) { services_.messages->warn(this, message); });
     Form_Load();
-}
-
-frmmain::~frmmain()
-{
-    Form_Unload();
 }
 
 void frmmain::Form_Load()
@@ -326,14 +314,14 @@ void frmmain::opicture1_Click()
         frmhelp_ = new frmhelp();
         frmhelp_->setPicture(fittedPicture_);
     }
-    present(frmhelp_);
+    presentToolWindow(*frmhelp_);
 }
 
 void frmmain::content1_Click()
 {
     if (!frmhelpcontent_)
         frmhelpcontent_ = new frmhelpcontent();
-    present(frmhelpcontent_);
+    presentToolWindow(*frmhelpcontent_);
 }
 
 void frmmain::closeEvent(QCloseEvent* event)

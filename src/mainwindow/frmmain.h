@@ -47,7 +47,7 @@ public:
     };
 
     explicit frmmain(Services services = {}, QWidget* parent = nullptr);
-    ~frmmain() override;
+    ~frmmain() override { Form_Unload(); }
 
     [[nodiscard]] const puzzle::PuzzleGame& game() const { return game_; }
     // The path of the picture on show; empty before the first load.

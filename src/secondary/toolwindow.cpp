@@ -22,4 +22,11 @@ void setUpToolWindow(QWidget& window, const char* objectName, const QString& tit
     window.setFixedSize(twips::size(kClientWidth, kClientHeight));
 }
 
+void presentToolWindow(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace tilmora

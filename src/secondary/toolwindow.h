@@ -14,4 +14,7 @@ inline constexpr Qt::WindowFlags kToolWindowFlags =
 // Names the window, titles it, and gives it the help windows' size, background and lifetime.
 void setUpToolWindow(QWidget& window, const char* objectName, const QString& title);
 
+// Brings a help window to the front, with the focus.
+void presentToolWindow(QWidget& window);
+
 } // namespace tilmora

@@ -361,8 +361,10 @@ void PictureReaderTest::answerTakenInPieces()
     const QByteArray answer = QByteArray(reinterpret_cast<const char*>(&header), sizeof header) +
                               QByteArray(reinterpret_cast<const char*>(pixels.constBits()), 48) + "after";
     AnswerReader reader(1.0);
-    for (qsizetype at = 0; at < answer.size(); at += 5) // the last piece of pixels runs on past them
-        reader.take(answer.constData() + at, std::min<qsizetype>(5, answer.size() - at));
+    // Pieces of 1 to 7 bytes in turn: some of a single byte, and the last piece of pixels runs on
+    // past them.
+    for (qsizetype at = 0, piece = 1; at < answer.size(); at += piece, piece = piece % 7 + 1)
+        reader.take(answer.constData() + at, std::min(piece, answer.size() - at));
     const LoadResult result = reader.result();
     if (!refused.isEmpty()) {
         QVERIFY(std::holds_alternative<Refusal>(result));

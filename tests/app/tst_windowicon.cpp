@@ -34,10 +34,11 @@ private slots:
         canvas.fill(Qt::white);
         QPainter painter(&canvas);
         icon.paint(&painter, canvas.rect());
-        QCOMPARE(canvas.pixelColor(34, 14), QColor(Qt::blue));
-        QCOMPARE(canvas.pixelColor(65, 45), QColor(Qt::blue));
-        QCOMPARE(canvas.pixelColor(33, 13), QColor(Qt::white));
-        QCOMPARE(canvas.pixelColor(66, 46), QColor(Qt::white));
+        const auto corners = [&canvas](QPoint from, QPoint to) {
+            return QList{canvas.pixelColor(from), canvas.pixelColor(to)};
+        };
+        QCOMPARE(corners({34, 14}, {65, 45}), QList<QColor>(2, Qt::blue));
+        QCOMPARE(corners({33, 13}, {66, 46}), QList<QColor>(2, Qt::white));
     }
 };
 

@@ -41,19 +41,6 @@ struct Fakes final : PictureChooser, MessageBoxes {
 // A read through the decoder helper, given time for a sanitizer build on a loaded machine.
 constexpr int kReadTimeout = 30'000;
 
-// Every menu name of `language` (null: English) in capitals: most of them then need a wider gap
-// than the page leaves. Paragraphs and the words before the gaps are left as they are.
-struct Capitals final : QTranslator {
-    const QTranslator* language = nullptr;
-    QString translate(const char* context, const char* text, const char* disambiguation, int n) const override
-    {
-        if (disambiguation || QByteArrayView(text).contains("  "))
-            return {};
-        const QString translated = language ? language->translate(context, text, nullptr, n) : QString();
-        return (translated.isEmpty() ? QString::fromUtf8(text) : translated).toUpper();
-    }
-};
-
 class WindowsTest : public QObject
 {
     Q_OBJECT
@@ -269,49 +256,23 @@ private slots:
         QCOMPARE(text(u"lblscoreresult"_s), u"1"_s);
     }
 
-    // A game by the rules of its level, by mouse, keyboard and screen reader, from asking for a
-    // picture to the whole picture shown over the solved board and Exit, which closes the other
-    // windows too. A screen reader reads the board as a 3 x 3 table whose cell at each place is what
-    // stands there: a piece named after the cell it belongs in ("in place" once there), or the blank;
-    // its press on a piece is a click, after which the focus is on the piece.
+    // A game by the rules of its level, by mouse, keyboard and a screen reader's press (a click,
+    // after which the focus is on the piece; the table it reads is played through in the end-to-end
+    // test), from asking for a picture to the whole picture shown over the solved board and Exit,
+    // which closes the other windows too.
     void aGameFromStartToEnd()
     {
         trigger(u"start1"_s);
         trigger(u"opicture1"_s);
-        const QPoint margin = window_->centralWidget()->pos() + QPoint(2, 2); // the play area is black
-        QCOMPARE(window_->grab().toImage().pixel(margin * window_->devicePixelRatio()), qRgb(0, 0, 0));
         trigger(u"threebythree"_s);
         trigger(u"hard1"_s);
         startAGame();
         const auto& game = window_->game();
-        auto* board = QAccessible::queryAccessibleInterface(window_->findChild<Board*>());
-        QAccessibleTableInterface* table = board->tableInterface();
-        QCOMPARE(std::tuple(board->role(), table->rowCount(), table->columnCount()),
-                 std::tuple(QAccessible::Table, 3, 3));
-        const auto checkCells = [&] {
-            for (int cell = 0; cell < 9; ++cell) {
-                QAccessibleInterface* there = table->cellAt(cell / 3, cell % 3);
-                const int number = qobject_cast<PieceWidget*>(there->object())->piece();
-                const QString name =
-                    u"row %1, column %2"_s.arg((number - 1) / 3 + 1).arg((number - 1) % 3 + 1);
-                QVERIFY(number == game.pieceAt({cell / 3, cell % 3}) && board->child(cell) == there);
-                QCOMPARE(std::tuple(there->role(), there->tableCellInterface()->rowIndex(),
-                                    there->tableCellInterface()->columnIndex(),
-                                    there->text(QAccessible::Name),
-                                    there->actionInterface()->actionNames().size()),
-                         std::tuple(QAccessible::Cell, cell / 3, cell % 3,
-                                    number == 1          ? u"Blank"_s
-                                    : number == cell + 1 ? name + u", in place"_s
-                                                         : name,
-                                    number == 1 ? 0 : 1));
-            }
-        };
         const auto press = [&](PieceWidget* piece) {
             QAccessible::queryAccessibleInterface(piece)->actionInterface()->doAction(
                 QAccessibleActionInterface::pressAction());
             QTRY_COMPARE(QApplication::focusWidget(), piece);
         };
-        checkCells();
         const Cell blank = game.blankCell();
         const Cell near{blank.row == 0 ? 1 : blank.row - 1, blank.column};
         auto* far = piece(game.pieceAt(blank == Cell{1, 1} ? Cell{} : Cell{2 - blank.row, 2 - blank.column}));
@@ -326,12 +287,8 @@ private slots:
         QCOMPARE(placeOf(mover), cellAt(near, 3));
         press(mover);
         QCOMPARE(placeOf(mover), cellAt(blank, 3));
-        checkCells();
         QCOMPARE(text(u"lblscoreresult"_s), u"5"_s); // Hard: the far piece stays; A is no attempt
         QCOMPARE(placeOf(far), farPlace);
-        auto* attempts =
-            QAccessible::queryAccessibleInterface(window_->findChild<QLabel*>(u"lblscoreresult"_s));
-        QCOMPARE(attempts->text(QAccessible::Name), u"Attempts: 5"_s);
         // With the blank brought to the middle: Tab walks the pieces in reading order, an arrow
         // steps to the neighbouring piece, over the blank, and stays put at the board's edge.
         trigger(u"easy1"_s);
@@ -379,8 +336,8 @@ private slots:
         QVERIFY(std::ranges::none_of(QApplication::topLevelWidgets(), &QWidget::isVisible));
     }
 
-    // Option > Numbers draws each piece's number in its top-left corner, on a label that grows with
-    // its digits, on the next deal too, and changes nothing else: taken off, the pieces are as before.
+    // Option > Numbers draws each piece's number in its top-left corner, on the next deal too, and
+    // changes nothing else: taken off, the pieces are as before.
     void numbersOnThePieces()
     {
         startAGame();
@@ -391,28 +348,20 @@ private slots:
             return images;
         };
         const QList<QImage> plain = grabs();
-        const auto order = window_->game().pieceorder();
         trigger(u"numbers1"_s);
         const QList<QImage> numbered = grabs();
-        QList<int> labelWidths;
         for (qsizetype index = 0; index < plain.size(); ++index) {
-            QRect changed;
-            for (int y = 0; y < plain[index].height(); ++y) {
-                for (int x = 0; x < plain[index].width(); ++x)
-                    changed |=
-                        plain[index].pixel(x, y) == numbered[index].pixel(x, y) ? QRect() : QRect(x, y, 1, 1);
-            }
-            const QRect corner(QPoint(), plain[index].size() / 2);
-            QVERIFY2(!changed.isEmpty() && corner.contains(changed), qPrintable(QString::number(index + 2)));
-            labelWidths << changed.width();
+            const QRect right(plain[index].width() / 2, 0, plain[index].width(), plain[index].height());
+            const QRect bottom(0, plain[index].height() / 2, plain[index].width(), plain[index].height());
+            QVERIFY(numbered[index] != plain[index]);
+            QCOMPARE(numbered[index].copy(right), plain[index].copy(right));
+            QCOMPARE(numbered[index].copy(bottom), plain[index].copy(bottom));
         }
-        // Pieces 2 to 9 have one digit, 10 to 16 two.
-        QVERIFY(std::ranges::max(labelWidths.first(8)) < std::ranges::min(labelWidths.sliced(8)));
+        const auto order = window_->game().pieceorder();
         trigger(u"start1"_s);
         QCOMPARE(grabs(), numbered);
         trigger(u"numbers1"_s);
         QCOMPARE(grabs(), plain);
-        QCOMPARE(text(u"lblscoreresult"_s), u"0"_s);
         QVERIFY(window_->game().pieceorder() != order);
     }
 
@@ -455,33 +404,25 @@ private slots:
     }
 
     // On both pages of each language each name stands on a line of text (16 pixels to a line),
-    // whole, in a gap clear of the words around it, also when the names are in capitals.
+    // whole, in a gap clear of the words around it.
     void namesStandInTheirGaps_data() { languages(); }
     void namesStandInTheirGaps()
     {
         QFETCH(int, helpRows);
-        for (const bool capitals : {false, true}) {
-            Capitals translator;
-            translator.language = translators_.empty() ? nullptr : translators_.front().get();
-            if (capitals)
-                QCoreApplication::installTranslator(&translator);
-            QWidget playArea;
-            frmhelpcontent window;
-            const QList<QWidget*> pages = {createQuickHelpPanel(&playArea), window.findChild<HelpPage*>()};
-            QCoreApplication::removeTranslator(&translator);
-            for (auto* page : pages) {
-                const QStringList lines = qobject_cast<HelpPage*>(page)->lineTexts();
-                QCOMPARE(lines.size(), helpRows);
-                for (auto* name : page->findChildren<QLabel*>()) {
-                    QVERIFY(name->fontMetrics().horizontalAdvance(name->text()) <= name->width());
-                    const QRect letters = ink(name, name->rect());
-                    const int row = letters.top() / 16;
-                    QVERIFY2(letters.bottom() / 16 == row && !lines.value(row).isEmpty(),
-                             qPrintable(name->objectName()));
-                    const QRect around(letters.left() - 2, row * 16, letters.width() + 4, 16);
-                    QVERIFY2(ink(page, around).isNull(),
-                             qPrintable(name->objectName() + u" touches a word"_s));
-                }
+        QWidget playArea;
+        frmhelpcontent window;
+        for (QWidget* page :
+             {createQuickHelpPanel(&playArea), static_cast<QWidget*>(window.findChild<HelpPage*>())}) {
+            const QStringList lines = qobject_cast<HelpPage*>(page)->lineTexts();
+            QCOMPARE(lines.size(), helpRows);
+            for (auto* name : page->findChildren<QLabel*>()) {
+                QVERIFY(name->fontMetrics().horizontalAdvance(name->text()) <= name->width());
+                const QRect letters = ink(name, name->rect());
+                const int row = letters.top() / 16;
+                QVERIFY2(letters.bottom() / 16 == row && !lines.value(row).isEmpty(),
+                         qPrintable(name->objectName()));
+                const QRect around(letters.left() - 2, row * 16, letters.width() + 4, 16);
+                QVERIFY2(ink(page, around).isNull(), qPrintable(name->objectName() + u" touches a word"_s));
             }
         }
     }

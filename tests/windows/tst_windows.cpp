@@ -1,7 +1,9 @@
-// The main window with the file dialog, the message boxes and the clock stood in for, and the
-// illustrated help pages, where each bold menu name is laid over a gap in the text.
+// The main window with the file dialog, the message boxes and the clock stood in for; a picture
+// opened from outside the game; the illustrated help pages, where each bold menu name is laid over a
+// gap in the text; the window icon.
 
 #include "app/translations.h"
+#include "app/windowicon.h"
 #include "mainwindow/board.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
@@ -17,6 +19,8 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
 #include <QTranslator>
 #include <QtTest>
 
@@ -27,14 +31,18 @@ using namespace std::chrono_literals;
 using namespace Qt::Literals::StringLiterals;
 using puzzle::Cell;
 
-// The dialog answers `chosen` (nothing: cancelled), every box is noted, the clock reads `now`.
+// The dialog answers `chosen` (nothing: cancelled), every box is noted ("hidden" for one shown
+// before its window is), the clock reads `now`.
 struct Fakes final : PictureChooser, MessageBoxes {
     std::optional<QString> chosen;
     QStringList shown;
     puzzle::ClockReading now{puzzle::SteadyTime(1h), puzzle::WallTime(24h * 365 * 50)};
     std::optional<QString> choosePicture(QWidget* /*parent*/) override { return chosen; }
-    void inform(QWidget* /*parent*/, const QString& text) override { shown << text; }
-    void warn(QWidget* /*parent*/, const QString& text) override { shown << text; }
+    void inform(QWidget* parent, const QString& text) override { warn(parent, text); }
+    void warn(QWidget* parent, const QString& text) override
+    {
+        shown << (parent->isVisible() ? text : u"hidden"_s);
+    }
     void advance(std::chrono::milliseconds step) { now = {now.steady + step, now.wall + step}; }
 };
 
@@ -254,6 +262,86 @@ private slots:
         QCOMPARE(window_->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(fakes_->shown.isEmpty() && pieces() == before && window_->game().inPlay());
         QCOMPARE(text(u"lblscoreresult"_s), u"1"_s);
+    }
+
+    // A bad file named at start-up gets its message over the shown window; the game starts without it.
+    void badFileNamedAtStartUp()
+    {
+        frmmain window(frmmain::Services{nullptr, fakes_, {}, 1, {TILMORA_DECODER}});
+        window.loadPictureOnceShown(dir_.filePath(u"gone.png"_s));
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(fakes_->shown, QStringList{u"“gone.png” does not exist."_s}, kReadTimeout);
+        QVERIFY(!window.game().flagforload() && window.findChild<QWidget*>(u"lblhelp"_s)->isVisible());
+    }
+
+    // Over a game in play, only a drag of one local file is taken, as a copy, and loaded as Load
+    // Picture would: a picture replaces the game, a file that cannot be used leaves it as it was.
+    // Anything else is refused as it hovers and, dropped all the same, changes nothing.
+    void dropOfOneLocalFile_data()
+    {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("after");
+        const auto at = [this](const QString& name) { return QUrl::fromLocalFile(dir_.filePath(name)); };
+        const QUrl picture = at(u"picture.png"_s), gone = at(u"gone.png"_s);
+        QTest::newRow("picture") << QList{picture} << u"taken, board 0, boxes 0"_s;
+        QTest::newRow("missing file") << QList{gone} << u"taken, board 1, boxes 1"_s;
+        QTest::newRow("two files") << QList{picture, gone} << u"refused, board 1, boxes 0"_s;
+        QTest::newRow("web address") << QList{QUrl(u"https://a.example/b.png"_s)}
+                                     << u"refused, board 1, boxes 0"_s;
+        QTest::newRow("text") << QList<QUrl>() << u"refused, board 1, boxes 0"_s;
+    }
+    void dropOfOneLocalFile()
+    {
+        QFETCH(QList<QUrl>, urls);
+        startAGame();
+        // The drag comes in as one picture, so that Qt hands the window the drop at all, and then
+        // hovers as the row says.
+        QMimeData picture, data;
+        picture.setUrls({QUrl::fromLocalFile(dir_.filePath(u"picture.png"_s))});
+        data.setUrls(urls);
+        data.setText(u"picture.png"_s);
+        QDragEnterEvent enter({}, Qt::CopyAction | Qt::MoveAction, &picture, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(window_.get(), &enter);
+        QDragMoveEvent move({}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QCoreApplication::sendEvent(window_.get(), &move);
+        const bool taken = move.isAccepted() && move.dropAction() == Qt::CopyAction;
+        QDropEvent drop({}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(window_.get(), &drop);
+        QCoreApplication::sendPostedEvents(); // the drop handled, and any file it opened being read
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isReadingPicture(), kReadTimeout);
+        const QString state = u"%1, board %2, boxes %3"_s.arg(taken ? u"taken"_s : u"refused"_s);
+        QTEST(state.arg(window_->game().hasBoard()).arg(fakes_->shown.size()), "after");
+    }
+
+    // The window icon reads each rendering only when the window system asks for its size, and never
+    // enlarges one: between two sizes the larger is scaled down, above them all the largest is given,
+    // and painted into a larger square it stands in the middle.
+    void windowIconReadsARenderingWhenAskedAndNeverEnlarges()
+    {
+        const QString pattern = dir_.filePath(u"icon-%1.png"_s);
+        const QIcon icon = windowIcon(pattern, {16, 32});
+        // Written after the icon was made: it has read nothing so far.
+        for (const auto& [size, colour] : {std::pair{16, Qt::red}, std::pair{32, Qt::blue}}) {
+            QImage rendering(size, size, QImage::Format_RGB32);
+            rendering.fill(colour);
+            QVERIFY(rendering.save(pattern.arg(size)));
+        }
+        const auto shown = [&icon](int asked) {
+            const QImage image = icon.pixmap(QSize(asked, asked), 1.0).toImage();
+            return std::pair{image.width(), image.pixelColor(image.width() / 2, image.height() / 2)};
+        };
+        QCOMPARE(shown(16), std::pair(16, QColor(Qt::red)));
+        QCOMPARE(shown(24), std::pair(24, QColor(Qt::blue)));
+        QCOMPARE(shown(100), std::pair(32, QColor(Qt::blue)));
+        QImage canvas(100, 60, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        icon.paint(&painter, canvas.rect());
+        const auto corners = [&canvas](QPoint from, QPoint to) {
+            return QList{canvas.pixelColor(from), canvas.pixelColor(to)};
+        };
+        QCOMPARE(corners({34, 14}, {65, 45}), QList<QColor>(2, Qt::blue));
+        QCOMPARE(corners({33, 13}, {66, 46}), QList<QColor>(2, Qt::white));
     }
 
     // A game by the rules of its level, by mouse, keyboard and a screen reader's press (a click,

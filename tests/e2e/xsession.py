@@ -52,6 +52,13 @@ def menu(win, *names):  # clicks the Game menu's title, then walks the menu bar 
     other_window(win, "the Game menu")
     keys(win, *names)
 
+def choose_exit(win):  # Exit is an entry of the menu bar itself, left of Game
+    menu(win, "Left")
+    # Enter only once the Game menu has gone: while it holds the keyboard, a busy machine hands it
+    # the key, and the menu bar never sees it.
+    wait_for(lambda: len(windows()) == 1, "the Game menu to close")
+    keys(win, "Return")
+
 def solve(win, board, read_board, n, cell):
     """Plays Easy: each click sends home the piece that belongs in the blank cell (0), or any stray."""
     while board != (solved := [0, *range(2, n * n + 1)]):
@@ -91,7 +98,7 @@ def solve_puzzle(win, pixel):
     the menu, Start, solved on Easy by clicks, "Game is over." in a message box, the whole picture."""
     path = colours(os.path.abspath("home"))
     keys(win, "ctrl+l")
-    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", "--delay", 30, path)
+    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", path)
     run("xdotool", "key", "Return")
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture")
     menu(win, "Right", "Down", "Right", "Return", "F5")  # Option, Squares Size, 3*3; then Start
@@ -116,7 +123,7 @@ if __name__ == "__main__":
         game, win, pixel = start(sys.argv[1], home, *args)
         run("import", "-window", "root", "startup.png")
         {"startup": startup, "solve": solve_puzzle, "argument": picture_argument}[sys.argv[2]](win, pixel)
-        menu(win, "Left", "Return")  # Exit
+        choose_exit(win)
         assert game.wait(60) == 0, f"the program exited with status {game.returncode} after Exit"
     except Exception as error:
         run("import", "-window", "root", "failure.png")

@@ -93,7 +93,7 @@ def play(program, folder, output, picture_path, picture):
     snap(win, os.path.join(output, "game-finished.png"))
     xs.keys(box, "Return")
     xs.wait_for(lambda: len(xs.windows()) == 1, "the message box to close")
-    xs.menu(win, "Left", "Return")  # Exit
+    xs.choose_exit(win)
     game.wait(60)
 
 

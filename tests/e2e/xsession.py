@@ -47,10 +47,24 @@ def other_window(win, what):  # the one window besides the main window, once dra
     wait_for(lambda: screen()(box.x + box.width // 2, box.y + box.height // 2) != BLACK, f"{what} drawn")
     return box
 
-def menu(win, *names):  # clicks the Game menu's title, then walks the menu bar by keys
+def menus(win):  # the ids of the open menus that are drawn
+    boxes, pixel = [w for w in windows() if w.id != win.id], screen()
+    return tuple(b.id for b in boxes if pixel(b.x + b.width // 2, b.y + b.height // 2) != BLACK)
+
+def menu(win, *steps):
+    """Clicks the Game menu's title, then walks the menus by keys, a step at a time: the step's keys,
+    then a wait for the step's count of open menus, other than before. A key pressed while a menu
+    opens or closes can go to the one leaving and be lost, as it is on a busy machine."""
     run("xdotool", "mousemove", "--sync", win.x + 20, win.y + 10, "click", 1)
-    other_window(win, "the Game menu")
-    keys(win, *names)
+    shown = wait_for(lambda: len(m := menus(win)) == 1 and m, "the Game menu")
+    for *names, count in steps:
+        keys(win, *names)
+        shown = wait_for(lambda: (m := menus(win)) != shown and len(m) == count and (m or "none"),
+                         f"{count} menus open after {names}")
+
+def choose_exit(win):  # Exit is an entry of the menu bar itself, left of Game
+    menu(win, ("Left", 0))
+    keys(win, "Return")
 
 def solve(win, board, read_board, n, cell):
     """Plays Easy: each click sends home the piece that belongs in the blank cell (0), or any stray."""
@@ -91,10 +105,11 @@ def solve_puzzle(win, pixel):
     the menu, Start, solved on Easy by clicks, "Game is over." in a message box, the whole picture."""
     path = colours(os.path.abspath("home"))
     keys(win, "ctrl+l")
-    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", "--delay", 30, path)
+    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", path)
     run("xdotool", "key", "Return")
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture")
-    menu(win, "Right", "Down", "Right", "Return", "F5")  # Option, Squares Size, 3*3; then Start
+    menu(win, ("Right", 1), ("Down", "Right", 2), ("Return", 0))  # Option, Squares Size, 3*3
+    keys(win, "F5")  # Start
     board = wait_for(lambda: (b := read_board(win)) and sorted(b) == [0, *range(2, 10)] and b, "a 3 x 3 deal")
     run("import", "-window", "root", "dealt.png")
     list(solve(win, board, lambda: read_board(win), 3, 100))
@@ -116,7 +131,7 @@ if __name__ == "__main__":
         game, win, pixel = start(sys.argv[1], home, *args)
         run("import", "-window", "root", "startup.png")
         {"startup": startup, "solve": solve_puzzle, "argument": picture_argument}[sys.argv[2]](win, pixel)
-        menu(win, "Left", "Return")  # Exit
+        choose_exit(win)
         assert game.wait(60) == 0, f"the program exited with status {game.returncode} after Exit"
     except Exception as error:
         run("import", "-window", "root", "failure.png")

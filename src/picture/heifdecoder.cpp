@@ -6,8 +6,11 @@
 #include <libheif/heif.h>
 
 #include <QFile>
+#include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -41,17 +44,64 @@ struct Primary {
     Handle handle;
 };
 
-std::optional<Primary> primaryOf(QByteArrayView bytes)
+// Nothing when libheif cannot read it; `error` then says why.
+std::optional<Primary> primaryOf(QByteArrayView bytes, heif_error* error = nullptr)
 {
     Context context(heif_context_alloc());
-    if (!context || heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
-                                                               static_cast<size_t>(bytes.size()), nullptr)
-                            .code != heif_error_Ok)
+    if (!context)
         return std::nullopt;
+    heif_error read = heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
+                                                                 static_cast<size_t>(bytes.size()), nullptr);
     heif_image_handle* handle = nullptr;
-    if (heif_context_get_primary_image_handle(context.get(), &handle).code != heif_error_Ok)
+    if (read.code == heif_error_Ok)
+        read = heif_context_get_primary_image_handle(context.get(), &handle);
+    if (error != nullptr)
+        *error = read;
+    if (read.code != heif_error_Ok)
         return std::nullopt;
     return Primary{std::move(context), Handle(handle)};
+}
+
+// Whether the file has a box of this type at its top level, as far as its boxes can be followed.
+bool hasTopLevelBox(QByteArrayView bytes, QByteArrayView type)
+{
+    for (qsizetype at = 0; at + 8 <= bytes.size();) {
+        if (bytes.sliced(at + 4, 4) == type)
+            return true;
+        quint64 size = qFromBigEndian<quint32>(bytes.data() + at);
+        if (size == 1 && at + 16 <= bytes.size()) // a 64-bit size follows the type
+            size = qFromBigEndian<quint64>(bytes.data() + at + 8);
+        if (size < 8 || size > quint64(bytes.size() - at)) // 0 runs to the end of the file
+            return false;
+        at += static_cast<qsizetype>(size);
+    }
+    return false;
+}
+
+// What a file libheif cannot read is, when it is not damaged: a sequence of pictures with no still
+// one in it (its frames are a track in the `moov` box, where a still picture is an item of the
+// `meta` box, and libheif 1.15 reads only items), or a picture using a feature libheif does not
+// have. The player is told the kind rather than that a good file is broken.
+std::optional<Refusal> kindNotRead(QByteArrayView bytes, const heif_error& error)
+{
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const int length = static_cast<int>(std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max()));
+    const heif_brand major = heif_main_brand(data, length);
+    const auto names = [&](heif_brand brand, const char* fourcc) {
+        return major == brand || heif_has_compatible_brand(data, length, fourcc) != 0;
+    };
+    // libheif turns down a file without the brands it reads (a sequence's only, say), a still
+    // picture in it or not; with neither a sequence nor a still picture, the file is damaged.
+    const bool brands = error.code == heif_error_Unsupported_filetype;
+    const bool still = hasTopLevelBox(bytes, "meta");
+    if (hasTopLevelBox(bytes, "moov") && (!still || brands))
+        return Refusal{Refusal::Reason::KindNotOpened,
+                       names(heif_avis, "avis") ? "animated AVIF" : "HEIF image sequence"};
+    if (error.code == heif_error_Unsupported_feature || (brands && still))
+        return Refusal{Refusal::Reason::KindNotOpened, names(heif_avif, "avif") || names(heif_avis, "avis")
+                                                           ? "unsupported AVIF"
+                                                           : "unsupported HEIF"};
+    return std::nullopt;
 }
 
 // The whole file: mapped where the file system lets it, read otherwise.
@@ -126,14 +176,17 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
 // The primary image decoded at 8 bits a channel, turned and mirrored as the file says, in four
 // bytes a pixel: a layout Qt scales as it is, so the whole photo is never copied into another. Its
 // alpha is transparency where it has some, which the loader then lays on black, and opaque otherwise.
-std::optional<QImage> decodePrimary(const heif_image_handle* handle)
+// Nothing when it cannot be decoded; `error` then says why.
+std::optional<QImage> decodePrimary(const heif_image_handle* handle, heif_error& error)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
-    if (!options ||
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get())
-                .code != heif_error_Ok)
+    if (!options)
+        return std::nullopt;
+    error =
+        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get());
+    if (error.code != heif_error_Ok)
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
     int stride = 0;
@@ -158,6 +211,14 @@ class HeifFormat : public PictureFormat
 public:
     QByteArray name() const override { return "heif"; }
     bool recognises(QByteArrayView head) const override { return isHeifFile(head); }
+    // A file libheif cannot read is named when it is a kind of its own, not a damaged one.
+    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    {
+        QByteArray read;
+        const QByteArrayView bytes = wholeFile(file, read);
+        heif_error error{};
+        return primaryOf(bytes, &error) ? std::nullopt : kindNotRead(bytes, error);
+    }
     // The size the primary image has once turned, as its ispe box and its irot declare it; libheif
     // decodes it upright, so no EXIF orientation is applied on top. An empty size when the file's
     // boxes cannot be read: a damaged file.
@@ -182,10 +243,12 @@ public:
                      QSize /*storedTarget*/) const override
     {
         QByteArray read;
-        const auto primary = primaryOf(wholeFile(file, read));
-        std::optional<QImage> image = primary ? decodePrimary(primary->handle.get()) : std::nullopt;
+        const QByteArrayView bytes = wholeFile(file, read);
+        const auto primary = primaryOf(bytes);
+        heif_error error{};
+        std::optional<QImage> image = primary ? decodePrimary(primary->handle.get(), error) : std::nullopt;
         if (!image)
-            return {std::nullopt, Refusal{Refusal::Reason::Damaged}};
+            return {std::nullopt, kindNotRead(bytes, error).value_or(Refusal{Refusal::Reason::Damaged})};
         return {std::move(image), std::nullopt};
     }
 };

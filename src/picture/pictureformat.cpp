@@ -3,6 +3,7 @@
 #include "bitmapformats.h"
 #include "heifdecoder.h"
 #include "jpegdecoder.h"
+#include "jxldecoder.h"
 #include "pictureloader.h"
 #include "pngdecoder.h"
 #include "webpdecoder.h"
@@ -77,24 +78,6 @@ QColorSpace colourSpaceOfProfile(const QByteArray& profile)
 
 namespace {
 
-// A kind of picture recognised only to be named in the message, as its signature shows it.
-class KindNotOpened : public PictureFormat
-{
-public:
-    using Recognises = bool (*)(QByteArrayView head);
-    KindNotOpened(const char* kind, Recognises signature)
-        : kind_(kind)
-        , recognises_(signature)
-    {}
-    QByteArray name() const override { return kind_; }
-    bool recognises(QByteArrayView head) const override { return recognises_(head); }
-    bool opens() const override { return false; }
-
-private:
-    const char* kind_;
-    Recognises recognises_;
-};
-
 // The brands an ISO media file's leading `ftyp` box names: the major brand, then the compatible
 // ones, four bytes each, as far as the box and the bytes at hand reach.
 bool hasBrand(QByteArrayView head, std::initializer_list<const char*> brands)
@@ -139,22 +122,11 @@ bool isHeifFile(QByteArrayView head)
     return isAvif(head) || isHeic(head) || isHeif(head);
 }
 
-namespace {
-
-// A bare codestream, or the container's signature box.
-bool isJpegXl(QByteArrayView head)
-{
-    return head.startsWith("\xff\x0a") || head.startsWith(QByteArrayView("\0\0\0\x0cJXL \r\n\x87\n", 12));
-}
-
-} // namespace
-
 const PictureFormat* formatOf(QByteArrayView head)
 {
-    static const KindNotOpened jpegXl("JPEG XL", isJpegXl);
     const std::array<const PictureFormat*, 8> formats{&pngFormat(),  &jpegFormat(), &gifFormat(),
                                                       &bmpFormat(),  &webpFormat(), &iconFormat(),
-                                                      &heifFormat(), &jpegXl};
+                                                      &heifFormat(), &jxlFormat()};
     const auto found = std::find_if(formats.begin(), formats.end(),
                                     [&](const PictureFormat* format) { return format->recognises(head); });
     return found != formats.end() ? *found : nullptr;

@@ -4,8 +4,8 @@
 // involved: the main window, the benchmarks and the fuzzers all load through here.
 //
 // The path a picture takes: only a regular file is opened; its format is recognised by its content
-// (not its name) and limited to the ones the game trusts (JPEG, PNG, GIF, BMP, WebP and Windows
-// icons; HEIC, AVIF, JPEG XL and the rest are named and refused); a picture too large to handle is
+// (not its name) and limited to the ones the game trusts (JPEG, PNG, GIF, BMP, WebP, Windows icons,
+// HEIC, AVIF and JPEG XL; the rest are named and refused); a picture too large to handle is
 // refused from its header, and a damaged one by its format's checks, before anything is decoded.
 // A large JPEG, PNG or WebP is decoded straight at a reduced size by the game's own decoders; the
 // other formats are decoded whole by Qt's readers. The picture is then turned upright, scaled

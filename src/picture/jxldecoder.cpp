@@ -99,35 +99,57 @@ QColorSpace colourSpaceOf(JxlDecoder* decoder, const JxlBasicInfo& info)
     return colourSpaceOfProfile(profile);
 }
 
-// The picture, upright, at 8 bits a channel in four bytes a pixel (opaque when it has no alpha):
-// the first frame of an animation, as it is shown. Nothing when the file is damaged or cut short.
+// What the codestream's header says: the picture's size upright, its alpha, and the colours libjxl
+// hands its pixels over in.
+struct Header {
+    JxlBasicInfo info{};
+    QColorSpace space;
+    // Handed over at 16 bits a channel: an opaque picture whose colours are converted afterwards,
+    // so that the levels of a wide colour space such as ProPhoto RGB are not rounded to 8 bits
+    // before the scaling averages them.
+    bool deep = false;
+};
+
+// Reads as far as the colours are known. Nothing when the basic header is damaged or cut short; no
+// colours when the file ends before them, for the size to be judged all the same.
+std::optional<Header> readHeader(JxlDecoder* decoder)
+{
+    Header header;
+    if (JxlDecoderProcessInput(decoder) != JXL_DEC_BASIC_INFO ||
+        JxlDecoderGetBasicInfo(decoder, &header.info) != JXL_DEC_SUCCESS)
+        return std::nullopt;
+    if (JxlDecoderProcessInput(decoder) != JXL_DEC_COLOR_ENCODING)
+        return header;
+    header.space = colourSpaceOf(decoder, header.info);
+    header.deep = header.info.alpha_bits == 0 && header.space.isValid() &&
+                  header.space != QColorSpace(QColorSpace::SRgb);
+    return header;
+}
+
+// The picture, upright, in four channels (opaque when it has no alpha) at 8 bits a channel, or 16
+// where the header says: the first frame of an animation, as it is shown. Nothing when the file is
+// damaged or cut short.
 std::optional<QImage> decodeFirstFrame(QByteArrayView bytes)
 {
     const Decoder decoder =
         decoderFor(bytes, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE);
     if (!decoder || JxlDecoderSetParallelRunner(decoder.get(), runOnPool, nullptr) != JXL_DEC_SUCCESS)
         return std::nullopt;
-    JxlBasicInfo info{};
-    QImage image;
-    QColorSpace space;
-    const JxlPixelFormat format{4, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    const std::optional<Header> header = readHeader(decoder.get());
+    if (!header)
+        return std::nullopt;
+    const JxlBasicInfo& info = header->info;
+    const QImage::Format layout = header->deep           ? QImage::Format_RGBX64
+                                  : info.alpha_bits == 0 ? QImage::Format_RGBX8888
+                                  : info.alpha_premultiplied != JXL_FALSE
+                                      ? QImage::Format_RGBA8888_Premultiplied
+                                      : QImage::Format_RGBA8888;
+    QImage image(static_cast<int>(info.xsize), static_cast<int>(info.ysize), layout);
+    if (image.isNull())
+        return std::nullopt;
+    const JxlPixelFormat format{4, header->deep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     for (;;) {
         switch (JxlDecoderProcessInput(decoder.get())) {
-        case JXL_DEC_BASIC_INFO: {
-            if (JxlDecoderGetBasicInfo(decoder.get(), &info) != JXL_DEC_SUCCESS)
-                return std::nullopt;
-            const bool alpha = info.alpha_bits > 0;
-            image = QImage(static_cast<int>(info.xsize), static_cast<int>(info.ysize),
-                           !alpha                                  ? QImage::Format_RGBX8888
-                           : info.alpha_premultiplied != JXL_FALSE ? QImage::Format_RGBA8888_Premultiplied
-                                                                   : QImage::Format_RGBA8888);
-            if (image.isNull())
-                return std::nullopt;
-            break;
-        }
-        case JXL_DEC_COLOR_ENCODING:
-            space = colourSpaceOf(decoder.get(), info);
-            break;
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER: {
             size_t needed = 0;
             if (JxlDecoderImageOutBufferSize(decoder.get(), &format, &needed) != JXL_DEC_SUCCESS ||
@@ -138,7 +160,7 @@ std::optional<QImage> decodeFirstFrame(QByteArrayView bytes)
             break;
         }
         case JXL_DEC_FULL_IMAGE: // the first frame: the rest of an animation is never decoded
-            image.setColorSpace(space);
+            image.setColorSpace(header->space);
             return image;
         default: // an error, or a file that ends before its picture does
             return std::nullopt;
@@ -160,22 +182,23 @@ public:
     std::optional<DeclaredPicture> ownHeader(const PictureFile& file) const override
     {
         QByteArray read;
-        const Decoder decoder = decoderFor(wholeFile(file, read), JXL_DEC_BASIC_INFO);
-        JxlBasicInfo info{};
-        if (!decoder || JxlDecoderProcessInput(decoder.get()) != JXL_DEC_BASIC_INFO ||
-            JxlDecoderGetBasicInfo(decoder.get(), &info) != JXL_DEC_SUCCESS)
+        const Decoder decoder =
+            decoderFor(wholeFile(file, read), JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING);
+        const std::optional<Header> header = decoder ? readHeader(decoder.get()) : std::nullopt;
+        if (!header)
             return DeclaredPicture{};
-        return DeclaredPicture{QSize(static_cast<int>(std::min<uint32_t>(info.xsize, INT_MAX)),
-                                     static_cast<int>(std::min<uint32_t>(info.ysize, INT_MAX))),
+        return DeclaredPicture{QSize(static_cast<int>(std::min<uint32_t>(header->info.xsize, INT_MAX)),
+                                     static_cast<int>(std::min<uint32_t>(header->info.ysize, INT_MAX))),
                                {},
-                               32};
+                               header->deep ? 64 : 32};
     }
-    // At its peak, the picture libjxl writes at four bytes a pixel and libjxl's own buffers of the
-    // frame: measured at about 7 bytes a pixel in all, lossy or lossless, at 12 and 24 megapixels.
+    // At its peak, the picture libjxl writes and libjxl's own buffers of the frame: measured at
+    // about 7 bytes a pixel in all with a picture of four bytes a pixel, lossy or lossless, at 12
+    // and 24 megapixels; four more at 16 bits a channel.
     qint64 peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const override
     {
-        constexpr qint64 kBytesPerPixel = 10;
-        return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
+        const qint64 bytesPerPixel = declared.bitsPerPixel / 8 + 6;
+        return qint64{declared.stored.width()} * declared.stored.height() * bytesPerPixel;
     }
     OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
                      QSize /*storedTarget*/) const override

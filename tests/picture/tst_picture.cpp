@@ -381,15 +381,19 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
 }
 
-// Every hue from left to right, darkening downwards, in sRGB: smooth, so the ways of scaling agree,
-// and reaching the edge of sRGB's gamut.
-QImage hues(QSize size)
+// Every hue from left to right, darkening downwards (or from dark to light), in sRGB: smooth, so the
+// ways of scaling agree, and reaching the edge of sRGB's gamut.
+QImage hues(QSize size, bool darkToLight = false)
 {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            const float value = 1.0f - 0.7f * float(y) / float(size.height());
-            image.setPixel(x, y, QColor::fromHsvF(float(x) / float(size.width()), 1.0f, value).rgb());
+            const float hue = float(x) / float(size.width());
+            const float down = float(y) / float(size.height());
+            image.setPixel(x, y,
+                           (darkToLight ? QColor::fromHslF(hue, 1.0f, 0.15f + 0.7f * down)
+                                        : QColor::fromHsvF(hue, 1.0f, 1.0f - 0.7f * down))
+                               .rgb());
         }
     }
     image.setColorSpace(QColorSpace::SRgb);
@@ -409,6 +413,8 @@ void PictureTest::coloursShownInSrgb_data()
 
     const QImage large = hues({1800, 1200}); // read by the game's own decoders, reduced
     const QImage small = hues({400, 300});   // read whole by Qt's readers
+    // ProPhoto RGB's levels lie far apart: averages rounded to them would miss, here by up to 27.
+    const QImage wide = hues({1800, 1200}, true);
     const std::pair<const char*, QColorSpace> spaces[] = {{"Display P3", QColorSpace::DisplayP3},
                                                           {"Adobe RGB", QColorSpace::AdobeRgb},
                                                           {"ProPhoto RGB", QColorSpace::ProPhotoRgb}};
@@ -417,7 +423,9 @@ void PictureTest::coloursShownInSrgb_data()
     const QStringList losslessJxl = lossyJxl + QStringList{QStringLiteral("-d"), QStringLiteral("0")};
     for (const char* format : {"png", "jpeg", "webp", "jxl", "lossless jxl"}) {
         for (const auto& [name, space] : spaces) {
-            const QImage& original = space == QColorSpace::AdobeRgb ? small : large;
+            const QImage& original = space == QColorSpace::AdobeRgb      ? small
+                                     : space == QColorSpace::ProPhotoRgb ? wide
+                                                                         : large;
             const QImage stored = original.convertedToColorSpace(space);
             const bool jxl = QByteArrayView(format).endsWith("jxl");
             const bool lossless = qstrcmp(format, "png") == 0 || qstrcmp(format, "lossless jxl") == 0;

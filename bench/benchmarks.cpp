@@ -56,9 +56,13 @@ constexpr Input kInputs[] = {
     {"png", "photo.png"},
     {"webp", "photo.webp"},
     {"icon_256", "icon.ico"},
-    // Made by scripts/bench with heif-enc and avifenc when they are there; skipped otherwise.
+    // Made by scripts/bench with heif-enc, avifenc and cjxl when they are there; skipped otherwise.
     {"heic_12mp", "photo-12mp.heic"},
     {"avif_12mp", "photo-12mp.avif"},
+    {"jxl_12mp", "photo-12mp.jxl"},
+    // A phone's photo in tiles, as phones write them.
+    {"heic_tiled", "photo-tiled.heic"},
+    {"avif_tiled", "photo-tiled.avif"},
 };
 
 // --- Loading ---------------------------------------------------------------------------------
@@ -315,10 +319,11 @@ int main(int argc, char* argv[])
     }
     letHelperStart();
     loadThroughHelper(inputPath("photo-baseline.jpg"));
-    // The path a photo takes in the game: the helper reads it. HEIC and AVIF only when made.
+    // The path a photo takes in the game: the helper reads it. HEIC, AVIF and JPEG XL only when made.
     for (const Input& input : kInputs) {
         const QString label = QString::fromLatin1(input.label);
-        const bool measured = label == u"baseline_jpeg" || label.endsWith(u"_12mp");
+        const bool measured =
+            label == u"baseline_jpeg" || label.endsWith(u"_12mp") || label.endsWith(u"_tiled");
         if (!measured || !QFile::exists(inputPath(input.file)))
             continue;
         benchmark::RegisterBenchmark((std::string("load/helper/") + input.label).c_str(), helperLoad,

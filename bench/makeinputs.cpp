@@ -8,7 +8,9 @@
 // photo-p3.jpg (the photo in Display P3 with its profile, as a phone saves it),
 // icon.ico (256 x 256, transparent corners) and square.png (440 x 440, the size a picture is
 // shown at, for the board benchmarks), photo-12mp.png (the photo at 4240 x 2827, which
-// scripts/bench turns into HEIC and AVIF with heif-enc and avifenc), and large.png (12000 x 10000, the
+// scripts/bench turns into HEIC, AVIF and JPEG XL with heif-enc, avifenc and cjxl), photo-phone.png
+// (4032 x 3024 in Display P3 with its profile, a phone's size, which scripts/bench cuts into tiles as
+// a phone does) with that profile alone in display-p3.icc, and large.png (12000 x 10000, the
 // largest picture the game takes, smooth bands that compress quickly, for how long the window stalls while it
 // is read). Prints one line, "png_interlaced 1" or "png_interlaced 0": the PNG is Adam7-interlaced when
 // libvips is there to write it (Qt's writer cannot).
@@ -22,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -193,6 +196,15 @@ bool write(const QImage& image, const QString& path, const char* format, int qua
     return false;
 }
 
+bool writeFile(const QByteArray& bytes, const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 // The picture (sRGB) converted to Display P3 and marked so: the writer embeds its profile.
 QImage inDisplayP3(QImage image)
 {
@@ -269,6 +281,9 @@ int main(int argc, char* argv[])
                "png") &&
          write(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                at("photo-12mp.png"), "png") &&
+         write(inDisplayP3(picture.scaled(4032, 3024, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+               at("photo-phone.png"), "png") &&
+         writeFile(QColorSpace(QColorSpace::DisplayP3).iccProfile(), at("display-p3.icc")) &&
          write(largePicture(), at("large.png"), "png", 80);
     if (!ok)
         return 1;

@@ -59,8 +59,8 @@
         <translation>Bild</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF or a Windows icon).</source>
-        <translation>Ein Bild, das beim Start geladen wird (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF oder ein Windows-Symbol).</translation>
+        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
+        <translation>Ein Bild, das beim Start geladen wird (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL oder ein Windows-Symbol).</translation>
     </message>
     <message>
         <source>[picture]</source>

@@ -59,8 +59,8 @@
         <translation>imagen</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF or a Windows icon).</source>
-        <translation>Una imagen que cargar al empezar (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF o un icono de Windows).</translation>
+        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
+        <translation>Una imagen que cargar al empezar (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL o un icono de Windows).</translation>
     </message>
     <message>
         <source>[picture]</source>

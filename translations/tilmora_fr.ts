@@ -59,8 +59,8 @@
         <translation>image</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF or a Windows icon).</source>
-        <translation>Une image à charger au démarrage (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF ou icône Windows).</translation>
+        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
+        <translation>Une image à charger au démarrage (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL ou icône Windows).</translation>
     </message>
     <message>
         <source>[picture]</source>

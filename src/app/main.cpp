@@ -36,8 +36,8 @@ void describeCommandLine(QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addPositionalArgument(QCoreApplication::translate("main", "picture"),
                                  QCoreApplication::translate("main", "A picture to load at start-up (JPEG, "
-                                                                     "PNG, GIF, BMP, WebP, HEIC, AVIF or a "
-                                                                     "Windows icon)."),
+                                                                     "PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG "
+                                                                     "XL or a Windows icon)."),
                                  QCoreApplication::translate("main", "[picture]"));
 }
 

@@ -62,10 +62,12 @@ void writeToStandardError(QtMsgType type, const QMessageLogContext& context, con
 // and on a virtual machine each fault is dear: a photo's reduced decode and its fitted picture
 // would take some 500 of them. The helper takes that memory while it waits and keeps it: blocks of
 // up to kHeapBlock come from the heap, which malloc does not give back below kKeptHeap. Larger
-// ones (a HEIF photo's planes) are mapped apart, on huge pages where the system has them.
+// ones (a HEIF photo's planes) are mapped apart, on huge pages where the system has them, and
+// given back whole when freed: held in the heap, a 12 MP photo's planes and the gaps they leave
+// there took a tiled HEIC's read from 116 to 152 MiB.
 void prepareMemory()
 {
-    constexpr int kHeapBlock = 16 << 20;
+    constexpr int kHeapBlock = 4 << 20;
     constexpr int kKeptHeap = 32 << 20;
     constexpr std::size_t kWarm = 8 << 20;
     mallopt(M_MMAP_THRESHOLD, kHeapBlock);

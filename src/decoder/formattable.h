@@ -1,7 +1,6 @@
 #pragma once
 
-// The list of picture formats the loader knows: the ones the game opens, each with its entry in
-// the file of its decoder, and the ones it recognises only to name them when it refuses them.
+// The list of picture formats the game opens, each with its entry in the file of its decoder.
 
 #include <QByteArrayView>
 
@@ -9,7 +8,8 @@ namespace tilmora {
 
 class PictureFormat;
 
-// The entry whose format the first bytes of a file announce, if any. The format is decided here,
+// The entry whose format the first bytes of a file announce, if any: a file of no format here is
+// refused, named when Qt's readers know it. The format is decided here,
 // from the content alone: Qt's own detection would try every reader it has, the ones the game
 // refuses included, and fall back on the file's extension.
 [[nodiscard]] const PictureFormat* formatOf(QByteArrayView head);

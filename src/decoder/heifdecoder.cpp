@@ -5,13 +5,15 @@
 #include <libheif/heif.h>
 
 #include <QFile>
+#include <QThread>
 #include <QtEndian>
 
 #include <algorithm>
-
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tilmora {
 
@@ -43,17 +45,67 @@ struct Primary {
     Handle handle;
 };
 
-std::optional<Primary> primaryOf(QByteArrayView bytes)
+// Nothing when libheif cannot read it; `error` then says why.
+std::optional<Primary> primaryOf(QByteArrayView bytes, heif_error* error = nullptr)
 {
     Context context(heif_context_alloc());
-    if (!context || heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
-                                                               static_cast<size_t>(bytes.size()), nullptr)
-                            .code != heif_error_Ok)
+    if (!context)
         return std::nullopt;
+    // A tiled photo's tiles are decoded in parallel, each by a decoder of its own: beyond one a
+    // processor, a thread adds only memory (some 6 MiB each for a phone's HEIC).
+    heif_context_set_max_decoding_threads(context.get(), QThread::idealThreadCount());
+    heif_error read = heif_context_read_from_memory_without_copy(context.get(), bytes.data(),
+                                                                 static_cast<size_t>(bytes.size()), nullptr);
     heif_image_handle* handle = nullptr;
-    if (heif_context_get_primary_image_handle(context.get(), &handle).code != heif_error_Ok)
+    if (read.code == heif_error_Ok)
+        read = heif_context_get_primary_image_handle(context.get(), &handle);
+    if (error != nullptr)
+        *error = read;
+    if (read.code != heif_error_Ok)
         return std::nullopt;
     return Primary{std::move(context), Handle(handle)};
+}
+
+// Whether the file has a box of this type at its top level, as far as its boxes can be followed.
+bool hasTopLevelBox(QByteArrayView bytes, QByteArrayView type)
+{
+    for (qsizetype at = 0; at + 8 <= bytes.size();) {
+        if (bytes.sliced(at + 4, 4) == type)
+            return true;
+        quint64 size = qFromBigEndian<quint32>(bytes.data() + at);
+        if (size == 1 && at + 16 <= bytes.size()) // a 64-bit size follows the type
+            size = qFromBigEndian<quint64>(bytes.data() + at + 8);
+        if (size < 8 || size > quint64(bytes.size() - at)) // 0 runs to the end of the file
+            return false;
+        at += static_cast<qsizetype>(size);
+    }
+    return false;
+}
+
+// What a file libheif cannot read is, when it is not damaged: a sequence of pictures with no still
+// one in it (its frames are a track in the `moov` box, where a still picture is an item of the
+// `meta` box, and libheif 1.15 reads only items), or a picture using a feature libheif does not
+// have. The player is told the kind rather than that a good file is broken.
+std::optional<Refusal> kindNotRead(QByteArrayView bytes, const heif_error& error)
+{
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const int length = static_cast<int>(std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max()));
+    const heif_brand major = heif_main_brand(data, length);
+    const auto names = [&](heif_brand brand, const char* fourcc) {
+        return major == brand || heif_has_compatible_brand(data, length, fourcc) != 0;
+    };
+    // libheif turns down a file without the brands it reads (a sequence's only, say), a still
+    // picture in it or not; with neither a sequence nor a still picture, the file is damaged.
+    const bool brands = error.code == heif_error_Unsupported_filetype;
+    const bool still = hasTopLevelBox(bytes, "meta");
+    if (hasTopLevelBox(bytes, "moov") && (!still || brands))
+        return Refusal{Refusal::Reason::KindNotOpened,
+                       names(heif_avis, "avis") ? "animated AVIF" : "HEIF image sequence"};
+    if (error.code == heif_error_Unsupported_feature || (brands && still))
+        return Refusal{Refusal::Reason::KindNotOpened, names(heif_avif, "avif") || names(heif_avis, "avis")
+                                                           ? "unsupported AVIF"
+                                                           : "unsupported HEIF"};
+    return std::nullopt;
 }
 
 // The whole file: mapped where the file system lets it, read otherwise.
@@ -125,17 +177,66 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
     }
 }
 
-// The primary image decoded at 8 bits a channel, turned and mirrored as the file says, in four
-// bytes a pixel: a layout Qt scales as it is, so the whole photo is never copied into another. Its
-// alpha is transparency where it has some, which the loader then lays on black, and opaque otherwise.
-std::optional<QImage> decodePrimary(const heif_image_handle* handle)
+// The picture's average over blocks of `block` x `block` pixels (fewer at its right and bottom
+// edges), from rows of three bytes a pixel.
+QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
+{
+    QImage grid((size.width() + block - 1) / block, (size.height() + block - 1) / block,
+                QImage::Format_RGB32);
+    if (grid.isNull())
+        return grid;
+    std::vector<quint64> sums(static_cast<std::size_t>(grid.width()) * 3);
+    for (int row = 0; row < grid.height(); ++row) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int top = row * block;
+        const int bottom = std::min(size.height(), top + block);
+        for (int y = top; y < bottom; ++y) {
+            const uint8_t* pixel = pixels + static_cast<qsizetype>(y) * stride;
+            for (int x = 0; x < size.width(); x += block) {
+                quint64* sum = &sums[static_cast<std::size_t>(x / block) * 3];
+                for (const uint8_t* end = pixel + qsizetype{3} * std::min(block, size.width() - x);
+                     pixel < end; pixel += 3) {
+                    sum[0] += pixel[0];
+                    sum[1] += pixel[1];
+                    sum[2] += pixel[2];
+                }
+            }
+        }
+        auto* line = reinterpret_cast<QRgb*>(grid.scanLine(row));
+        for (int column = 0; column < grid.width(); ++column) {
+            const auto count =
+                static_cast<quint64>(std::min(block, size.width() - column * block) * (bottom - top));
+            const quint64* sum = &sums[static_cast<std::size_t>(column) * 3];
+            const auto average = [count](quint64 total) {
+                return static_cast<int>((total + count / 2) / count);
+            };
+            line[column] = qRgb(average(sum[0]), average(sum[1]), average(sum[2]));
+        }
+    }
+    return grid;
+}
+
+// The primary image decoded at 8 bits a channel, turned and mirrored as the file says. A photo much
+// larger than `target` comes in three bytes a pixel, a quarter less than four at its peak, where
+// libheif holds its decoded planes and this picture together, and is averaged over blocks down to
+// at least twice the target, so that Qt never copies it into a 32-bit picture to scale it. One with
+// alpha comes in four bytes a pixel, a layout Qt scales as it is; its alpha is transparency, which
+// the loader then lays on black. Nothing when it cannot be decoded; `error` then says why.
+std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize target, heif_error& error)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const QSize upright(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+    const int block = std::min(upright.width() / std::max(1, 2 * target.width()),
+                               upright.height() / std::max(1, 2 * target.height()));
+    const bool averaged = !alpha && block >= 2;
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
-    if (!options ||
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get())
-                .code != heif_error_Ok)
+    if (!options)
+        return std::nullopt;
+    error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                              averaged ? heif_chroma_interleaved_RGB : heif_chroma_interleaved_RGBA,
+                              options.get());
+    if (error.code != heif_error_Ok)
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
     int stride = 0;
@@ -144,13 +245,19 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle)
     const int height = heif_image_get_primary_height(image.get());
     if (pixels == nullptr || width <= 0 || height <= 0)
         return std::nullopt;
-    // The picture in libheif's own pixels, without a copy: released with the picture.
-    const auto release = [](void* held) { heif_image_release(static_cast<heif_image*>(held)); };
-    QImage picture(pixels, width, height, stride, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888,
-                   release, image.get());
+    QImage picture;
+    if (averaged) {
+        picture = blockAverages(pixels, stride, {width, height}, block);
+    } else {
+        // The picture in libheif's own pixels, without a copy: released with the picture.
+        const auto release = [](void* held) { heif_image_release(static_cast<heif_image*>(held)); };
+        picture = QImage(pixels, width, height, stride,
+                         alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888, release, image.get());
+        if (!picture.isNull())
+            (void)image.release(); // the picture holds it now
+    }
     if (picture.isNull())
         return std::nullopt;
-    (void)image.release(); // the picture holds it now
     picture.setColorSpace(colourSpaceOf(handle));
     return picture;
 }
@@ -203,6 +310,14 @@ class HeifFormat : public PictureFormat
 public:
     QByteArray name() const override { return "heif"; }
     bool recognises(QByteArrayView head) const override { return isHeifFile(head); }
+    // A file libheif cannot read is named when it is a kind of its own, not a damaged one.
+    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    {
+        QByteArray read;
+        const QByteArrayView bytes = wholeFile(file, read);
+        heif_error error{};
+        return primaryOf(bytes, &error) ? std::nullopt : kindNotRead(bytes, error);
+    }
     // The size the primary image has once turned, as its ispe box and its irot declare it; libheif
     // decodes it upright, so no EXIF orientation is applied on top. An empty size when the file's
     // boxes cannot be read: a damaged file.
@@ -224,13 +339,16 @@ public:
         return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
     }
     OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
-                     QSize /*storedTarget*/) const override
+                     QSize storedTarget) const override
     {
         QByteArray read;
-        const auto primary = primaryOf(wholeFile(file, read));
-        std::optional<QImage> image = primary ? decodePrimary(primary->handle.get()) : std::nullopt;
+        const QByteArrayView bytes = wholeFile(file, read);
+        const auto primary = primaryOf(bytes);
+        heif_error error{};
+        std::optional<QImage> image =
+            primary ? decodePrimary(primary->handle.get(), storedTarget, error) : std::nullopt;
         if (!image)
-            return {std::nullopt, Refusal{Refusal::Reason::Damaged}};
+            return {std::nullopt, kindNotRead(bytes, error).value_or(Refusal{Refusal::Reason::Damaged})};
         return {std::move(image), std::nullopt};
     }
 };

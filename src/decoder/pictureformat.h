@@ -103,7 +103,6 @@ public:
     [[nodiscard]] virtual QByteArray name() const = 0;
     // Whether the first bytes of a file (up to kHeadBytes of them) are this format's.
     [[nodiscard]] virtual bool recognises(QByteArrayView head) const = 0;
-    [[nodiscard]] virtual bool opens() const { return true; }
     // The most pixels its header may declare.
     [[nodiscard]] virtual qint64 maxPixels() const;
 

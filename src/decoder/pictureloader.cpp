@@ -83,10 +83,9 @@ std::variant<const PictureFormat*, Refusal> recognise(QFile& file)
 {
     if (file.size() == 0)
         return Refusal{Empty};
-    const PictureFormat* format = formatOf(file.peek(kHeadBytes));
-    if (format != nullptr && format->opens())
+    if (const PictureFormat* format = formatOf(file.peek(kHeadBytes)))
         return format;
-    const QByteArray kind = format != nullptr ? format->name() : refusedFormatOf(file).toUpper();
+    const QByteArray kind = refusedFormatOf(file).toUpper();
     if (kind.isEmpty())
         return Refusal{NotAPicture};
     return Refusal{KindNotOpened, kind};
@@ -209,8 +208,9 @@ void flattenOnBlack(QImage& premultiplied)
     premultiplied.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
-// Brings a decoded picture to `physical` pixels, opaque.
-QImage fitted(QImage image, QSize physical)
+// Brings a decoded picture to `physical` pixels, opaque. A picture at 16 bits a channel whose
+// colours are converted next is scaled as it is, and stays so until they are.
+QImage fitted(QImage image, QSize physical, bool converted)
 {
     if (image.hasAlphaChannel()) {
         // Scaled premultiplied, so the colour hidden under transparent pixels (often white) does
@@ -223,24 +223,34 @@ QImage fitted(QImage image, QSize physical)
     } else {
         // A photo in a 32-bit layout other than RGB32 (HEIF's) is scaled as it is, and only the
         // fitted pixels are converted; fewer bits a pixel are made 32 first.
-        if (image.depth() != 32)
+        const bool deep = converted && image.depth() == 64;
+        if (image.depth() != 32 && !deep)
             image.convertTo(QImage::Format_RGB32);
         if (image.size() != physical)
             image = image.scaled(physical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image.convertTo(QImage::Format_RGB32);
+        if (!deep)
+            image.convertTo(QImage::Format_RGB32);
     }
     return image;
 }
 
-// The picture's colours in sRGB, when its file says what they mean in another colour space. Done
-// on the fitted picture, a few hundred pixels a side, where it costs little. A space Qt cannot
-// convert from was already dropped when it was read: those pictures are shown as they are.
+// Whether the picture's colours are converted to sRGB: its file says what they mean, in another
+// colour space. A space Qt cannot convert from was already dropped when it was read: those pictures
+// are shown as they are.
+bool convertsToSrgb(const QColorSpace& space)
+{
+    return space.isValid() && space != QColorSpace(QColorSpace::SRgb);
+}
+
+// The fitted picture's colours in sRGB, when they are converted. Done on the fitted picture, a few
+// hundred pixels a side, where it costs little; at the 16 bits a channel it may have been scaled at.
 QImage inSrgb(QImage image, const QColorSpace& space)
 {
-    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
+    if (!convertsToSrgb(space))
         return image;
     image.setColorSpace(space);
     image.convertToColorSpace(QColorSpace::SRgb);
+    image.convertTo(QImage::Format_RGB32);
     return image;
 }
 
@@ -248,7 +258,9 @@ QImage inSrgb(QImage image, const QColorSpace& space)
 QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
 {
     const QColorSpace space = upright.colorSpace();
-    QImage shown = inSrgb(fitted(std::move(upright), fittedPhysicalSize(natural, devicePixelRatio)), space);
+    QImage shown = inSrgb(
+        fitted(std::move(upright), fittedPhysicalSize(natural, devicePixelRatio), convertsToSrgb(space)),
+        space);
     shown.setDevicePixelRatio(devicePixelRatio);
     return shown;
 }

@@ -211,10 +211,13 @@ png_uint_32 blockSize(png_uint_32 width, png_uint_32 height, QSize atLeast)
     return std::max<png_uint_32>(1, std::min(fits(width, atLeast.width()), fits(height, atLeast.height())));
 }
 
-// Each cell's sums over the pixels it covers (fewer at the right and bottom edges), rounded.
+// Each cell's sums over the pixels it covers (fewer at the right and bottom edges), rounded: to 16
+// bits a channel for a picture whose colours are converted afterwards, since 8 bits of a wide colour
+// space such as ProPhoto RGB lie too far apart to round an average to, otherwise to 8.
 QImage averagesOf(const std::vector<CellSums>& cells, QSize grid, const Header& header, png_uint_32 block)
 {
-    QImage image(grid, QImage::Format_RGB32);
+    const bool deep = header.colourSpace.isValid() && header.colourSpace != QColorSpace(QColorSpace::SRgb);
+    QImage image(grid, deep ? QImage::Format_RGBX64 : QImage::Format_RGB32);
     if (image.isNull())
         return image;
     const auto cellSpan = [block](png_uint_32 length, int cell) {
@@ -223,12 +226,17 @@ QImage averagesOf(const std::vector<CellSums>& cells, QSize grid, const Header& 
     auto sums = cells.begin();
     for (int cy = 0; cy < grid.height(); ++cy) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(cy));
+        auto* deepLine = reinterpret_cast<QRgba64*>(image.scanLine(cy));
         for (int cx = 0; cx < grid.width(); ++cx, ++sums) {
             const std::uint64_t divisor = cellSpan(header.width, cx) * cellSpan(header.height, cy) * 255;
-            const auto average = [divisor](std::uint64_t sum) {
-                return static_cast<int>((sum + divisor / 2) / divisor);
+            const std::uint64_t scale = deep ? 257 : 1; // 8 bits to 16
+            const auto average = [divisor, scale](std::uint64_t sum) {
+                return static_cast<quint16>((sum * scale + divisor / 2) / divisor);
             };
-            line[cx] = qRgb(average(sums->red), average(sums->green), average(sums->blue));
+            if (deep)
+                deepLine[cx] = qRgba64(average(sums->red), average(sums->green), average(sums->blue), 0xffff);
+            else
+                line[cx] = qRgb(average(sums->red), average(sums->green), average(sums->blue));
         }
     }
     return image;

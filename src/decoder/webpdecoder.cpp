@@ -172,7 +172,17 @@ public:
     {
         if (!shownSmaller(declared.stored, storedTarget))
             return {};
-        return {decodeWebpScaled(file.bytes, storedTarget, kMaxSourcePixels), std::nullopt};
+        // A picture whose colours are converted afterwards is decoded at twice the size and scaled
+        // the rest of the way at 16 bits a channel: its averages are not rounded to the 8 bits of a
+        // wide colour space such as ProPhoto RGB before they are converted.
+        const QColorSpace space = colourSpaceOf(file.bytes);
+        if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
+            return {decodeWebpScaled(file.bytes, storedTarget, kMaxSourcePixels), std::nullopt};
+        std::optional<QImage> image =
+            decodeWebpScaled(file.bytes, (storedTarget * 2).boundedTo(declared.stored), kMaxSourcePixels);
+        if (image && !image->hasAlphaChannel())
+            image->convertTo(QImage::Format_RGBX64);
+        return {std::move(image), std::nullopt};
     }
 };
 

@@ -24,7 +24,7 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(find . ! -type d | cut -c3- | so
 desktop-file-validate "$desktop" && appstreamcli validate --no-net "$metainfo" || fail "not valid"
 # The entry takes one file, offered for the picture types the game opens; AppStream lists the same.
 entry() { sed -n "s/^$1=//p" "$desktop"; }
-types=(image/jpeg image/png image/gif image/bmp image/webp image/vnd.microsoft.icon image/heif image/heic image/avif)
+types=(image/jpeg image/png image/gif image/bmp image/webp image/vnd.microsoft.icon image/heif image/heic image/avif image/jxl)
 [ "$(entry Name)|$(entry Categories)|$(entry Icon)" = "Tilmora Picture Puzzle Game|Game;LogicGame;|$id" ] &&
     [ "$(entry Exec)" = "tilmora-puzzle %f" ] && [ -x usr/bin/tilmora-puzzle ] && [ -x "$decoder" ] &&
     [ "$(entry MimeType)" = "$(printf '%s;' "${types[@]}")" ] || fail "the desktop entry says: $(cat "$desktop")"

@@ -11,6 +11,7 @@
 #include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QProcess>
 #include <QtEndian>
 #include <QtTest>
 
@@ -32,6 +33,35 @@ QByteArray encode(const QImage& image, const char* format, int quality = -1, boo
     writer.setProgressiveScanWrite(progressive);
     writer.write(image);
     return bytes;
+}
+
+// What an encoder program (its name and options first) writes from the pictures in `inputs`, named
+// by their formats, as it is run here: Qt writes neither HEIF nor JPEG XL. The output follows the
+// inputs, or the options when they end in its option (-o).
+QByteArray encodedBy(QStringList command, const QList<QByteArray>& inputs)
+{
+    QTemporaryDir folder;
+    const QString output = folder.filePath(QStringLiteral("out"));
+    if (command.last() == u"-o")
+        command << output;
+    for (QByteArray input : inputs) {
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        command << folder.filePath(QStringLiteral("%1.%2")
+                                       .arg(command.size())
+                                       .arg(QString::fromLatin1(QImageReader::imageFormat(&buffer))));
+        QFile file(command.last());
+        file.open(QIODevice::WriteOnly);
+        file.write(input);
+    }
+    if (!command.contains(output))
+        command << output;
+    QProcess encoder;
+    encoder.start(command.takeFirst(), command);
+    encoder.waitForFinished(60'000);
+    QFile made(output);
+    made.open(QIODevice::ReadOnly);
+    return made.readAll();
 }
 
 // Red, blue, green and `fourth` corners in reading order, blended smoothly in between (so that
@@ -148,6 +178,7 @@ void PictureTest::loadsOrRefuses_data()
     QTest::addColumn<QSize>("fitted");     // in device pixels
     QTest::addColumn<qreal>("ratio");      // of the screen
     QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QByteArray>("shown"); // as Qt reads it, when Qt cannot read the file itself
 
     const QImage photo = corners({1200, 800});
     const QImage large = corners({2400, 1800}); // a PNG is reduced while decoded from 4 times the size
@@ -160,8 +191,8 @@ void PictureTest::loadsOrRefuses_data()
     const QByteArray atLimit = patched(patched(encode(mono, "bmp").left(62), 18, 12000), 22, 10000);
 
     const auto row = [](const char* name, const QByteArray& bytes, QSize natural, QSize fitted,
-                        qreal ratio = 1) {
-        QTest::newRow(name) << bytes << natural << fitted << ratio << QString();
+                        qreal ratio = 1, const QByteArray& shown = {}) {
+        QTest::newRow(name) << bytes << natural << fitted << ratio << QString() << shown;
     };
     row("photo.jpg", encode(photo, "jpeg"), {1200, 800}, {440, 293});
     row("turned right, ratio 2.jpg", turned(encode(photo, "jpeg"), 6), {800, 1200}, {586, 880}, 2);
@@ -185,6 +216,26 @@ void PictureTest::loadsOrRefuses_data()
     row("icon.ico", encode(corners({48, 48}, 0x00ffffff), "ico"), {48, 48}, {48, 48});
     // Read row by row, it takes a few megabytes: not refused for the 32-bit copy a whole decode adds.
     row("at the pixel limit, grey.png", blackGreyPng({12000, 10000}), {12000, 10000}, {440, 367});
+    // JPEG XL and the first frame of an animated AVIF, made lossless so that they show as their sources.
+    const QStringList cjxl{QStringLiteral("cjxl"), QStringLiteral("-d"), QStringLiteral("0"),
+                           QStringLiteral("-e"), QStringLiteral("1")};
+    const QByteArray photoPng = encode(photo, "png");
+    const QByteArray turnedJpeg = turned(encode(photo, "jpeg"), 6);
+    const QByteArray clearPng = encode(corners({600, 450}, 0x00ffffff), "png");
+    // Two frames of one pixel: red, then black.
+    const QByteArray twoFrames =
+        QByteArray::fromHex("47494638396101000100800000ff000000000021f904000a0000002c00000"
+                            "0000100010000020244010021f904000a0000002c00000000010001000"
+                            "002024c01003b");
+    row("photo.jxl", encodedBy(cjxl, {photoPng}), {1200, 800}, {440, 293}, 1, photoPng);
+    row("turned right.jxl", encodedBy(cjxl, {turnedJpeg}), {800, 1200}, {293, 440}, 1, turnedJpeg);
+    row("transparent.jxl", encodedBy(cjxl, {clearPng}), {600, 450}, {440, 330}, 1, clearPng);
+    row("animated.jxl", encodedBy(cjxl, {twoFrames}), {1, 1}, {1, 1}, 1, twoFrames);
+    const QByteArray firstFrame = encode(corners({300, 200}), "png");
+    const QByteArray animation = encodedBy(
+        {QStringLiteral("avifenc"), QStringLiteral("-s"), QStringLiteral("10"), QStringLiteral("--lossless")},
+        {firstFrame, encode(corners({300, 200}, qRgb(0, 0, 0)).mirrored(), "png")});
+    row("animated.avif", animation, {300, 200}, {300, 200}, 1, firstFrame);
 
     const QByteArray png = encode(photo, "png");
     const QByteArray jpeg = encode(photo, "jpeg");
@@ -202,7 +253,7 @@ void PictureTest::loadsOrRefuses_data()
     const QByteArray deep = patched(patched(deepBmp, 18, 11000), 22, 10000); // 11000 x 10000
     const auto refused = [](const char* name, const QByteArray& bytes, const QString& why) {
         QTest::newRow(name) << bytes << QSize() << QSize() << 1.0
-                            << QStringLiteral("“%1” %2").arg(QString::fromUtf8(name), why);
+                            << QStringLiteral("“%1” %2").arg(QString::fromUtf8(name), why) << QByteArray();
     };
     const auto format = [](const char* name) {
         return QStringLiteral("is a kind of picture this game does not open (%1).").arg(name);
@@ -233,8 +284,26 @@ void PictureTest::loadsOrRefuses_data()
     refused("picture.avif", box("0000001c 66747970 61766966 00000000 61766966 6d696631 6d696166"), damaged);
     refused("still.avif", box("00000018 66747970 6d696631 00000000 6d696631 61766966"), damaged);
     refused("other.heif", box("00000014 66747970 6d696631 00000000 6d736631"), damaged);
-    refused("bare.jxl", box("ff0afa1f"), format("JPEG XL"));
-    refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), format("JPEG XL"));
+    refused("bare.jxl", box("ff0afa1f"), damaged);
+    refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), damaged);
+    const QByteArray jxl = encodedBy(cjxl, {photoPng});
+    refused("cut.jxl", jxl.left(jxl.size() / 2), damaged);
+    // A bare codestream's header: 10000 rows, twice as wide, every other field as by default.
+    refused("huge.jxl", box("ff0a7c38e101"), "is too large: 20000 x 10000 pixels, more than 120 megapixels.");
+    // What libheif cannot read but is not damaged: the animation with its still picture (the `meta`
+    // box) taken out, the same with only a HEIF image sequence's brands, and a picture in a coding
+    // libheif does not have.
+    const QByteArray noStill = QByteArray(animation).replace(animation.indexOf("meta"), 4, "free");
+    refused("animated, no still.avif", noStill, format("animated AVIF"));
+    refused("sequence.heif",
+            box("00000018 66747970 6d736631 00000000 6d736631 69736f38") +
+                noStill.mid(qFromBigEndian<quint32>(noStill.constData())),
+            format("HEIF image sequence"));
+    QByteArray heic = encodedBy(
+        {QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("50"), QStringLiteral("-o")},
+        {encode(corners({64, 48}), "png")});
+    refused("other coding.heic", heic.replace(heic.indexOf("hvc1", heic.indexOf("infe")), 4, "vvc1"),
+            format("unsupported HEIF"));
     refused("12-bit.jpg", QByteArray(jpeg).replace(jpeg.indexOf("\xff\xc0") + 4, 1, "\x0c"),
             format("12-bit JPEG"));
     refused("huge.jpg", hugeJpeg, "is too large: 60000 x 60000 pixels, more than 120 megapixels.");
@@ -258,6 +327,7 @@ void PictureTest::loadsOrRefuses()
     QFETCH(QSize, fitted);
     QFETCH(qreal, ratio);
     QFETCH(QString, refusal);
+    QFETCH(QByteArray, shown);
 
     const QString name = QString::fromUtf8(QTest::currentDataTag());
     QFile file(folder_.filePath(name));
@@ -281,7 +351,10 @@ void PictureTest::loadsOrRefuses()
     QCOMPARE(picture.fitted.size(), fitted);
     QCOMPARE(picture.fitted.devicePixelRatio(), ratio);
     QVERIFY(!picture.fitted.hasAlphaChannel());
+    QBuffer source(&shown);
     QImageReader reader(file.fileName()); // upright
+    if (!shown.isEmpty())
+        reader.setDevice(&source);
     reader.setAutoTransform(true);
     const int worst = differenceFromQt(picture.fitted, reader.read());
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
@@ -309,15 +382,19 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
 }
 
-// Every hue from left to right, darkening downwards, in sRGB: smooth, so the ways of scaling agree,
-// and reaching the edge of sRGB's gamut.
-QImage hues(QSize size)
+// Every hue from left to right, darkening downwards (or from dark to light), in sRGB: smooth, so the
+// ways of scaling agree, and reaching the edge of sRGB's gamut.
+QImage hues(QSize size, bool darkToLight = false)
 {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            const float value = 1.0f - 0.7f * float(y) / float(size.height());
-            image.setPixel(x, y, QColor::fromHsvF(float(x) / float(size.width()), 1.0f, value).rgb());
+            const float hue = float(x) / float(size.width());
+            const float down = float(y) / float(size.height());
+            image.setPixel(x, y,
+                           (darkToLight ? QColor::fromHslF(hue, 1.0f, 0.15f + 0.7f * down)
+                                        : QColor::fromHsvF(hue, 1.0f, 1.0f - 0.7f * down))
+                               .rgb());
         }
     }
     image.setColorSpace(QColorSpace::SRgb);
@@ -337,15 +414,26 @@ void PictureTest::coloursShownInSrgb_data()
 
     const QImage large = hues({1800, 1200}); // read by the game's own decoders, reduced
     const QImage small = hues({400, 300});   // read whole by Qt's readers
+    // ProPhoto RGB's levels lie far apart: averages rounded to them would miss, here by up to 27.
+    const QImage wide = hues({1800, 1200}, true);
     const std::pair<const char*, QColorSpace> spaces[] = {{"Display P3", QColorSpace::DisplayP3},
                                                           {"Adobe RGB", QColorSpace::AdobeRgb},
                                                           {"ProPhoto RGB", QColorSpace::ProPhotoRgb}};
-    for (const char* format : {"png", "jpeg", "webp"}) {
+    // JPEG XL lossy, stored in libjxl's own colours, and lossless, in the picture's.
+    const QStringList lossyJxl{QStringLiteral("cjxl"), QStringLiteral("-e"), QStringLiteral("3")};
+    const QStringList losslessJxl = lossyJxl + QStringList{QStringLiteral("-d"), QStringLiteral("0")};
+    for (const char* format : {"png", "jpeg", "webp", "jxl", "lossless jxl"}) {
         for (const auto& [name, space] : spaces) {
-            const QImage& original = space == QColorSpace::AdobeRgb ? small : large;
+            const QImage& original = space == QColorSpace::AdobeRgb      ? small
+                                     : space == QColorSpace::ProPhotoRgb ? wide
+                                                                         : large;
+            const QImage stored = original.convertedToColorSpace(space);
+            const bool jxl = QByteArrayView(format).endsWith("jxl");
+            const bool lossless = qstrcmp(format, "png") == 0 || qstrcmp(format, "lossless jxl") == 0;
             QTest::addRow("%s in %s", format, name)
-                << encode(original.convertedToColorSpace(space), format, 95) << original
-                << (qstrcmp(format, "png") == 0 ? 24 : 48);
+                << (jxl ? encodedBy(lossless ? losslessJxl : lossyJxl, {encode(stored, "png")})
+                        : encode(stored, format, 95))
+                << original << (lossless ? 24 : 48);
         }
     }
     QImage linear =

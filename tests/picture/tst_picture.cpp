@@ -142,6 +142,26 @@ QByteArray blackGreyPng(QSize size)
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", {});
 }
 
+// An animation of one frame that covers its canvas, made from a still lossless WebP (Qt writes no
+// animations): the frame has the still's transparency.
+QByteArray animatedWebp(const QByteArray& still, QSize size)
+{
+    const auto u24 = [](int value) {
+        QByteArray bytes(4, '\0');
+        qToLittleEndian(quint32(value), bytes.data());
+        return bytes.left(3);
+    };
+    const auto riff = [](const char* type, const QByteArray& data) {
+        QByteArray bytes = QByteArray(type, 4) + QByteArray(4, '\0') + data;
+        qToLittleEndian(quint32(data.size()), bytes.data() + 4);
+        return data.size() % 2 == 0 ? bytes : bytes + '\0';
+    };
+    const QByteArray canvas = u24(size.width() - 1) + u24(size.height() - 1);
+    const QByteArray frame = u24(0) + u24(0) + canvas + u24(100) + '\0' + still.mid(12); // its VP8L chunk
+    return riff("RIFF", "WEBP" + riff("VP8X", QByteArray("\x12\0\0\0", 4) + canvas) +
+                            riff("ANIM", QByteArray(6, '\0')) + riff("ANMF", frame));
+}
+
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
 const QByteArray kRedGif =
     QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
@@ -196,6 +216,12 @@ void PictureTest::loadsOrRefuses_data()
     };
     row("photo.jpg", encode(photo, "jpeg"), {1200, 800}, {440, 293});
     row("turned right, ratio 2.jpg", turned(encode(photo, "jpeg"), 6), {800, 1200}, {586, 880}, 2);
+    // Every other EXIF orientation, mirrored ones too, as Qt's reader turns it.
+    for (const char orientation : {'\2', '\3', '\4', '\5', '\7', '\10'})
+        QTest::addRow("orientation %d.jpg", orientation)
+            << turned(encode(photo, "jpeg"), orientation)
+            << (orientation < 5 ? QSize(1200, 800) : QSize(800, 1200))
+            << (orientation < 5 ? QSize(440, 293) : QSize(293, 440)) << 1.0 << QString() << QByteArray();
     row("padded.jpg", padded, {64, 48}, {64, 48});
     row("rgb.png", encode(large, "png"), {2400, 1800}, {550, 413}, 1.25);
     row("transparent.png", encode(clear, "png"), {2000, 1500}, {440, 330});
@@ -207,6 +233,9 @@ void PictureTest::loadsOrRefuses_data()
     row("tall strip.png", encode(corners({20, 20000}), "png"), {20, 20000}, {1, 440});
     row("lossy.webp", encode(photo, "webp", 90), {1200, 800}, {440, 293});
     row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
+    row("animated, transparent.webp",
+        animatedWebp(encode(corners({900, 600}, 0x00ffffff), "webp", 100), {900, 600}), {900, 600},
+        {440, 293});
     row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
     // Rows stored from the top, as a negative height in the header says.
     row("top-down.bmp", patched(encode(photo, "bmp"), 22, qint32(-800)), {1200, 800}, {440, 293});
@@ -285,6 +314,7 @@ void PictureTest::loadsOrRefuses_data()
     refused("still.avif", box("00000018 66747970 6d696631 00000000 6d696631 61766966"), damaged);
     refused("other.heif", box("00000014 66747970 6d696631 00000000 6d736631"), damaged);
     refused("bare.jxl", box("ff0afa1f"), damaged);
+    refused("video.mp4", box("00000018 66747970 69736f6d 00000200 69736f6d 69736f32"), "is not a picture.");
     refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), damaged);
     const QByteArray jxl = encodedBy(cjxl, {photoPng});
     refused("cut.jxl", jxl.left(jxl.size() / 2), damaged);

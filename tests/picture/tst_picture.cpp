@@ -479,11 +479,25 @@ void PictureTest::coloursShownInSrgb_data()
         << withChunks(encode(untagged, "png"),
                       chunk("gAMA", QByteArray::fromHex("0000b18f")) + chunk("cHRM", srgbChromaticities))
         << small << 0;
+    // A gamma other than 1/2.2 or 1 (Macs once wrote 1/1.8): told apart from its inverse.
+    QImage macGamma = small.convertedToColorSpace(QColorSpace(QColorSpace::Primaries::SRgb, 1.8f));
+    macGamma.setColorSpace({});
+    QTest::newRow("png, gamma 1/1.8")
+        << withChunks(encode(macGamma, "png"), chunk("gAMA", QByteArray::fromHex("0000d902"))) << small << 24;
     QImage unconverted = small;
     unconverted.setColorSpace(QColorSpace::DisplayP3);
-    const QByteArray jpeg = encode(unconverted, "jpeg", 95);
-    QTest::newRow("jpeg, damaged profile")
-        << QByteArray(jpeg).replace(jpeg.indexOf("acsp"), 4, "ACSP") << small << 48;
+    const QByteArray damagedProfile =
+        QColorSpace(QColorSpace::DisplayP3).iccProfile().replace("acsp", "ACSP");
+    const auto withDamagedProfile = [&](const char* format) {
+        const QByteArray bytes = encode(unconverted, format, 95);
+        return QByteArray(bytes).replace(bytes.indexOf("acsp"), 4, "ACSP");
+    };
+    QTest::newRow("jpeg, damaged profile") << withDamagedProfile("jpeg") << small << 48;
+    QTest::newRow("webp, damaged profile") << withDamagedProfile("webp") << small << 48;
+    QTest::newRow("png, damaged profile")
+        << withChunks(encode(small, "png"),
+                      chunk("iCCP", QByteArray("P3\0\0", 4) + qCompress(damagedProfile).mid(4)))
+        << small << 24;
 }
 
 void PictureTest::coloursShownInSrgb()

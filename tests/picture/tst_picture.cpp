@@ -479,6 +479,11 @@ void PictureTest::coloursShownInSrgb_data()
         << withChunks(encode(untagged, "png"),
                       chunk("gAMA", QByteArray::fromHex("0000b18f")) + chunk("cHRM", srgbChromaticities))
         << small << 0;
+    // An sRGB chunk beside the profile (against the PNG rules): the profile says more, and wins.
+    const QByteArray p3Png = encode(large.convertedToColorSpace(QColorSpace::DisplayP3), "png");
+    QTest::newRow("png, sRGB chunk beside a profile")
+        << QByteArray(p3Png).insert(p3Png.indexOf("IDAT") - 4, chunk("sRGB", QByteArray(1, '\0'))) << large
+        << 24;
     // A gamma other than 1/2.2 or 1 (Macs once wrote 1/1.8): told apart from its inverse.
     QImage macGamma = small.convertedToColorSpace(QColorSpace(QColorSpace::Primaries::SRgb, 1.8f));
     macGamma.setColorSpace({});

@@ -8,6 +8,7 @@
 
 #include <QColorSpace>
 #include <QImageWriter>
+#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
@@ -318,6 +319,7 @@ void PictureReaderTest::heifPhotos_data()
                             QStringLiteral("--grid"),  QStringLiteral("2x2"),    QStringLiteral("--irot"),
                             QStringLiteral("1"),       QStringLiteral("--exif"), exif.fileName()};
     QTest::newRow("photo.heic") << heifEnc << QTransform() << QString();
+    QTest::newRow("transparent.heic") << heifEnc << QTransform() << QString(); // shown on black
     QTest::newRow("turned.avif") << avifenc << QTransform().rotate(-90) << QString();
     QTest::newRow("tiled.avif") << tiled << QTransform().rotate(-90) << QString();
     QTest::newRow("photo.jxl") << cjxl << QTransform() << QString();
@@ -333,7 +335,8 @@ void PictureReaderTest::heifPhotos()
     QFETCH(QTransform, turn);
     QFETCH(QString, refused);
     const QString name = QString::fromUtf8(QTest::currentDataTag());
-    QImage original = gradient({480, 320}).convertToFormat(QImage::Format_RGB32);
+    const bool transparent = name.startsWith(u"transparent");
+    QImage original = gradient({480, 320}, transparent);
     original.setColorSpace(QColorSpace::SRgb);
     QImage p3 = original.convertedToColorSpace(QColorSpace::DisplayP3);
     const QString input = folder_.filePath(name + QStringLiteral(".png"));
@@ -366,8 +369,11 @@ void PictureReaderTest::heifPhotos()
     }
     QVERIFY(std::holds_alternative<LoadedPicture>(read));
     const auto& [fitted, natural] = std::get<LoadedPicture>(read);
+    QImage onBlack(original.size(), QImage::Format_RGB32);
+    onBlack.fill(Qt::black);
+    QPainter(&onBlack).drawImage(0, 0, original);
     const QImage expected =
-        original.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        onBlack.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QCOMPARE(natural, original.transformed(turn).size());
     qint64 error = 0;
     bool opaque = true;

@@ -4,7 +4,7 @@ Test: accessible.py PROGRAM, in an X display and a D-Bus session of its own."""
 import atexit, os, re, subprocess, sys
 import pyatspi
 from gi.repository import GLib
-from xsession import colours, wait_for
+from xsession import colours, wait_for, x_server_ready
 
 heard = []  # the names the game announced as changed, as a screen reader hears of them
 
@@ -46,6 +46,7 @@ def main(program):
     os.makedirs(home, mode=0o700, exist_ok=True)
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", HOME=home,
                XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
+    x_server_ready()
     pyatspi.Registry.registerEventListener(lambda event: heard.append(event.source.name),
                                            "object:property-change:accessible-name")
     atexit.register((game := subprocess.Popen([program, colours(home)], env=env)).kill)

@@ -34,7 +34,11 @@ def windows():
 def keys(win, *names):  # no window manager gives the focus, so the window takes it
     run("xdotool", "windowfocus", win.id, "key", "--clearmodifiers", *names)
 
+def x_server_ready():  # on a loaded machine xvfb-run may hand over before its server takes connections
+    wait_for(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, "the X server")
+
 def start(program, home, *args):  # returns game, window, screen at the quick help (or, with args, drawn)
+    x_server_ready()
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=home, XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
     atexit.register((game := subprocess.Popen([program, *args], env=env)).kill)
     win = wait_for(windows, "the main window")[0]

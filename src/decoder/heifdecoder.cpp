@@ -108,16 +108,6 @@ std::optional<Refusal> kindNotRead(QByteArrayView bytes, const heif_error& error
     return std::nullopt;
 }
 
-// The whole file: mapped where the file system lets it, read otherwise.
-QByteArrayView wholeFile(const PictureFile& file, QByteArray& read)
-{
-    if (!file.bytes.isEmpty())
-        return file.bytes;
-    const ReadFromStart fromStart(file.device);
-    read = file.device.readAll();
-    return read;
-}
-
 // An nclx transfer characteristic as Qt's colour spaces know it. The video curves (BT.709, BT.601,
 // BT.2020) are near enough sRGB's to be shown as it; HDR curves (PQ, HLG) have no equivalent and
 // leave the picture as it is.

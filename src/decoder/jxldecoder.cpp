@@ -67,16 +67,6 @@ Decoder decoderFor(QByteArrayView bytes, int events)
     return decoder;
 }
 
-// The whole file: mapped where the file system lets it, read otherwise.
-QByteArrayView wholeFile(const PictureFile& file, QByteArray& read)
-{
-    if (!file.bytes.isEmpty())
-        return file.bytes;
-    const ReadFromStart fromStart(file.device);
-    read = file.device.readAll();
-    return read;
-}
-
 // The colours of the pixels libjxl hands over. A picture stored in libjxl's own colour space has
 // them converted to sRGB as it is decoded, in floating point (left to itself, libjxl would hand over
 // linear sRGB, which eight bits render coarsely in the shadows); one stored in its original colours

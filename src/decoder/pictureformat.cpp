@@ -37,6 +37,15 @@ ReadFromStart::~ReadFromStart()
     file_.seek(position_);
 }
 
+QByteArrayView wholeFile(const PictureFile& file, QByteArray& read)
+{
+    if (!file.bytes.isEmpty())
+        return file.bytes;
+    const ReadFromStart fromStart(file.device);
+    read = file.device.readAll();
+    return read;
+}
+
 qint64 PictureFormat::maxPixels() const
 {
     return kMaxSourcePixels;

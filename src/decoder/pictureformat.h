@@ -66,6 +66,10 @@ private:
     qint64 position_;
 };
 
+// The whole file's bytes: its mapping where the file system lets it be mapped, otherwise read
+// into `read`, which then holds them for as long as the view is used.
+[[nodiscard]] QByteArrayView wholeFile(const PictureFile& file, QByteArray& read);
+
 // What a picture's header declares, read before anything is decoded.
 struct DeclaredPicture {
     QSize stored; // as the pixels are stored, before the EXIF orientation turns them

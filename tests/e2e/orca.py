@@ -1,0 +1,170 @@
+"""A whole 3 x 3 game on Easy played by keyboard alone under the Orca screen reader, checked by what
+Orca says: size from the menus by Alt+letter, Start, the blank, moves and pieces arriving home, Enter
+on the blank, a move refused on Hard, the status bar, the end. Speech goes to a speech-dispatcher
+module that writes text; Orca's debug log (its "SPEECH OUTPUT" lines) is what is read, kept on
+failure. Test: orca.py PROGRAM, in an X display and a D-Bus session of its own."""
+import atexit, json, os, re, subprocess, sys, time
+from xsession import colours, run, wait_for, x_server_ready
+
+LOG, TRANSCRIPT = os.path.abspath("orca.log"), os.path.abspath("transcript.txt")
+HOME_CELLS = [divmod(k, 3) for k in range(9)]
+
+def set_up(home):  # speech as text, and Orca's own settings: desktop layout, speech on
+    modules = os.path.join(home, ".config", "speech-dispatcher", "modules")
+    os.makedirs(modules, exist_ok=True)
+    with open(os.path.join(modules, "capture.conf"), "w") as out:
+        out.write(f"GenericExecuteSynth \"echo \\'$DATA\\' >> {home}/speech.txt\"\nAddVoice \"en\" \"MALE1\" \"en\"\n")
+    with open(os.path.join(home, ".config", "speech-dispatcher", "speechd.conf"), "w") as out:
+        out.write('AddModule "capture" "sd_generic" "capture.conf"\nDefaultModule capture\nAudioOutputMethod "alsa"\n')
+    with open(os.path.join(home, ".asoundrc"), "w") as out:
+        out.write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
+    prefs = os.path.join(home, "orca")
+    os.makedirs(prefs, exist_ok=True)
+    general = {"enableSpeech": True, "speechServerFactory": "speechdispatcherfactory", "keyboardLayout": 1,
+               "orcaModifierKeys": ["Insert", "KP_Insert"], "enableTutorialMessages": False, "enableSound": False,
+               "profile": ["Default", "default"], "activeProfile": ["Default", "default"],
+               "startingProfile": ["Default", "default"]}
+    with open(os.path.join(prefs, "user-settings.conf"), "w") as out:
+        json.dump({"general": general, "profiles": {"default": {"profile": ["Default", "default"]}},
+                   "pronunciations": {}, "keybindings": {}}, out)
+    with open(os.path.join(prefs, "orca-customizations.py"), "w") as out:  # the log read as it is written
+        out.write("import orca.debug\norca.debug.debugFile.reconfigure(line_buffering=True)\n")
+    return prefs
+
+class Orca:
+    def __init__(self):
+        self.seen, self.heard = 0, []
+
+    def spoken(self):  # what Orca said since the last step
+        try:
+            lines = open(LOG, errors="replace").read().split("\n")
+        except FileNotFoundError:
+            return []
+        said = [m[1] for m in (re.search(r" - SPEECH OUTPUT: '(.*?)'", l) for l in lines[self.seen:]) if m]
+        return said
+
+    def step(self, label, *keys, expect=None, quiet=False, tries=1):
+        """Presses the keys, then waits for Orca to say something that matches `expect` (and to fall
+        silent), or with quiet, only lets it speak; returns what it said. A key pressed as a menu
+        opens can be lost (as on a busy machine); such a step is tried again."""
+        self.seen = len(open(LOG, errors="replace").read().split("\n"))
+        found = lambda: (said := self.spoken()) and (expect is None or re.search(expect, "\n".join(said))) and said
+        for attempt in range(tries):
+            if keys:
+                run("xdotool", "key", "--delay", "120", *keys)
+            try:
+                said = wait_for(found, f"Orca to say {expect!r} after {label} ({keys})", 30 // tries) if not quiet else []
+                break
+            except AssertionError:
+                if attempt + 1 == tries:
+                    raise
+        settled = self.spoken()
+        while True:  # until nothing more comes for a moment
+            time.sleep(0.4)
+            if (now := self.spoken()) == settled:
+                break
+            settled = now
+        self.heard.append(f"### {label}: {' '.join(keys)}\n" + "".join(f"  said: {s}\n" for s in settled))
+        return settled
+
+def option_menu(orca):  # opened by Alt+O
+    orca.step("Option menu", "alt+o", quiet=True)
+
+def play(orca, window):
+    # Without a window manager the first menu to open takes no keys: opened once and closed.
+    orca.step("Option menu", "alt+o", expect="Level")
+    orca.step("closed", "Escape", "Escape", quiet=True)
+    option_menu(orca)
+    orca.step("Squares Size", "s", expect=r"3\*3", tries=3)
+    orca.step("3*3", "3", quiet=True)
+    said = orca.step("Start", "F5", expect=r"Blank, row \d, column \d")
+    assert "Board." in said and any("table with 3 rows 3 columns" in s for s in said), said
+    blank = re.search(r"Blank, row (\d), column (\d)", "\n".join(said))
+    cursor = ((int(blank[1]) - 1) * 3 + int(blank[2])) % 9  # the cell after the blank
+    board = {}  # cell -> home cell of the piece there, None for the blank
+    for _ in range(9):  # Tab round the board once; a new row is read whole, left to right
+        said, cursor = orca.step("Tab", "Tab", expect=r"piece|Blank"), (cursor + 1) % 9
+        cells = [s for s in said if re.match(r"piece for|Blank", s)]
+        row_cells = range(cursor // 3 * 3, cursor // 3 * 3 + 3)
+        for cell, name in zip(row_cells if len(cells) == 3 else [cursor], cells):
+            home = re.match(r"piece for row (\d), column (\d)|Blank, row (\d), column (\d)", name)
+            board[cell] = None if home[3] else (int(home[1]) - 1) * 3 + int(home[2]) - 1
+            assert not home[3] or (int(home[3]) - 1, int(home[4]) - 1) == HOME_CELLS[cell], name
+    assert sorted(board, key=str) and sorted(v for v in board.values() if v is not None) == list(range(1, 9)), board
+
+    def go_to(cell):  # by the arrow keys, a row at a time, then along it
+        nonlocal cursor
+        while cursor != cell:
+            key = "Up" if cell // 3 < cursor // 3 else "Down" if cell // 3 > cursor // 3 else \
+                  "Left" if cell < cursor else "Right"
+            cursor += {"Up": -3, "Down": 3, "Left": -1, "Right": 1}[key]
+            orca.step(key, key, expect=r"piece|Blank")
+
+    blank = next(c for c, home in board.items() if home is None)
+    go_to(blank)
+    orca.step("Enter on the blank", "Return", quiet=True)
+    assert not any("notification" in s for s in orca.heard[-1].split("\n")), orca.heard[-1]
+
+    option_menu(orca)
+    orca.step("Level", "l", expect="Easy", tries=3)
+    orca.step("Hard", "h", expect=r"piece|Blank")
+    far = next(c for c in range(9) if abs(c // 3 - blank // 3) + abs(c % 3 - blank % 3) > 1)
+    go_to(far)
+    orca.step("a far piece refused on Hard", "Return", expect=r"notification Refused")
+    option_menu(orca)
+    orca.step("Level", "l", expect="Easy", tries=3)
+    orca.step("Easy", "e", expect=r"piece|Blank")
+    attempts = 1
+    while any(home is not None and home != cell for cell, home in board.items()):
+        blank = next(c for c, home in board.items() if home is None)
+        # The piece that belongs in the blank cell, or while the blank is home, any stray piece.
+        mover = next(c for c, home in board.items() if (home == blank if blank else home not in (None, c)))
+        go_to(mover)
+        done = sum(home != cell for cell, home in board.items() if home is not None) == 1 and blank == board[mover]
+        home = HOME_CELLS[board[mover]]
+        name = f"piece for row {home[0] + 1}, column {home[1] + 1}"
+        where = ", in place" if board[mover] == blank else f", now row {blank // 3 + 1}, column {blank % 3 + 1}"
+        said = orca.step("Enter", "Return", expect="Game is over" if done else re.escape(f"notification {name}{where}."))
+        board[blank], board[mover], cursor, attempts = board[mover], None, blank, attempts + 1
+        if attempts == 2:
+            orca.step("Status bar", "Insert+KP_Enter", "Insert+KP_Enter", expect=f"Attempts: {attempts}.")
+            assert any(re.fullmatch(r"Time: \d+ Seconds\.", s) for s in orca.spoken()), orca.spoken()
+    assert any(s.strip() == "Game is over." for s in said) and "OK push button" in " ".join(said), said
+    orca.step("OK", "Return", quiet=True)
+    run("xdotool", "windowfocus", "--sync", window)  # as a window manager gives it back
+    said = orca.step("back in the window", expect=r"in place")
+    assert all(re.fullmatch(r"piece for row \d, column \d, in place\.", s) for s in said if "piece" in s), said
+
+def main(program):
+    home = os.path.abspath("home")
+    os.makedirs(home, mode=0o700, exist_ok=True)
+    for stale in (LOG, TRANSCRIPT):
+        if os.path.exists(stale):
+            os.remove(stale)
+    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_RUNTIME_DIR=home,
+               XDG_DATA_HOME=os.path.join(home, "data"), GSETTINGS_BACKEND="memory", QT_QPA_PLATFORM="xcb",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANGUAGE="en")
+    x_server_ready()
+    prefs = set_up(home)
+    start = lambda *args: atexit.register((p := subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL,
+                                                                  stderr=subprocess.DEVNULL)).kill) and p
+    start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
+    start("orca", "--replace", "-u", prefs, f"--debug-file={LOG}")
+    orca = Orca()
+    wait_for(lambda: os.path.exists(LOG) and "SPEECH OUTPUT" in open(LOG, errors="replace").read(), "Orca", 60)
+    game = start(program, colours(home))
+    window = wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.pid)],
+                                             capture_output=True, text=True).stdout.split(), "the window")[0]
+    run("xdotool", "windowfocus", "--sync", window)
+    orca.step("the window", expect="Tilmora Picture Puzzle Game")
+    try:
+        play(orca, window)
+    finally:
+        with open(TRANSCRIPT, "w") as out:
+            out.writelines(orca.heard)
+
+if __name__ == "__main__":
+    try:
+        main(sys.argv[1])
+    except Exception as error:
+        sys.exit(f"FAILED: {error!r}\nwhat Orca said: {TRANSCRIPT}\nOrca's log: {LOG}")

@@ -9,73 +9,59 @@ from xsession import colours, run, wait_for, x_server_ready
 LOG, TRANSCRIPT = os.path.abspath("orca.log"), os.path.abspath("transcript.txt")
 HOME_CELLS = [divmod(k, 3) for k in range(9)]
 
-def set_up(home):  # speech as text, and Orca's own settings: desktop layout, speech on
-    modules = os.path.join(home, ".config", "speech-dispatcher", "modules")
-    os.makedirs(modules, exist_ok=True)
-    with open(os.path.join(modules, "capture.conf"), "w") as out:
-        out.write(f"GenericExecuteSynth \"echo \\'$DATA\\' >> {home}/speech.txt\"\nAddVoice \"en\" \"MALE1\" \"en\"\n")
-    with open(os.path.join(home, ".config", "speech-dispatcher", "speechd.conf"), "w") as out:
-        out.write('AddModule "capture" "sd_generic" "capture.conf"\nDefaultModule capture\nAudioOutputMethod "alsa"\n')
-    with open(os.path.join(home, ".asoundrc"), "w") as out:
-        out.write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
-    prefs = os.path.join(home, "orca")
-    os.makedirs(prefs, exist_ok=True)
+def set_up(home):  # speech written out as text; Orca's settings: desktop layout, speech on, its log flushed
     general = {"enableSpeech": True, "speechServerFactory": "speechdispatcherfactory", "keyboardLayout": 1,
                "orcaModifierKeys": ["Insert", "KP_Insert"], "enableTutorialMessages": False, "enableSound": False,
-               "profile": ["Default", "default"], "activeProfile": ["Default", "default"],
-               "startingProfile": ["Default", "default"]}
-    with open(os.path.join(prefs, "user-settings.conf"), "w") as out:
-        json.dump({"general": general, "profiles": {"default": {"profile": ["Default", "default"]}},
-                   "pronunciations": {}, "keybindings": {}}, out)
-    with open(os.path.join(prefs, "orca-customizations.py"), "w") as out:  # the log read as it is written
-        out.write("import orca.debug\norca.debug.debugFile.reconfigure(line_buffering=True)\n")
-    return prefs
+               **{key: ["Default", "default"] for key in ("profile", "activeProfile", "startingProfile")}}
+    files = {".config/speech-dispatcher/modules/capture.conf":
+             f"GenericExecuteSynth \"echo \\'$DATA\\' >> {home}/speech.txt\"\nAddVoice \"en\" \"MALE1\" \"en\"\n",
+             ".config/speech-dispatcher/speechd.conf":
+             'AddModule "capture" "sd_generic" "capture.conf"\nDefaultModule capture\nAudioOutputMethod "alsa"\n',
+             ".asoundrc": "pcm.!default { type null }\nctl.!default { type hw card 0 }\n",
+             "orca/user-settings.conf": json.dumps({"general": general, "pronunciations": {}, "keybindings": {},
+                                                    "profiles": {"default": {"profile": ["Default", "default"]}}}),
+             "orca/orca-customizations.py": "import orca.debug\norca.debug.debugFile.reconfigure(line_buffering=True)\n"}
+    for path, text in files.items():
+        os.makedirs(os.path.dirname(os.path.join(home, path)), exist_ok=True)
+        with open(os.path.join(home, path), "w") as out:
+            out.write(text)
+    return os.path.join(home, "orca")
 
 class Orca:
-    def __init__(self):
-        self.seen, self.heard = 0, []
+    seen, heard = 0, []
 
     def spoken(self):  # what Orca said since the last step
-        try:
-            lines = open(LOG, errors="replace").read().split("\n")
-        except FileNotFoundError:
-            return []
-        said = [m[1] for m in (re.search(r" - SPEECH OUTPUT: '(.*?)'", l) for l in lines[self.seen:]) if m]
+        lines = open(LOG, errors="replace").read().split("\n") if os.path.exists(LOG) else []
+        return [m[1] for m in (re.search(r" - SPEECH OUTPUT: '(.*?)'", l) for l in lines[self.seen:]) if m]
+
+    def step(self, label, *keys, expect=None, quiet=False, timeout=30):
+        """Presses the keys, then waits for Orca to say something that matches `expect`, or with quiet
+        only lets it speak, until it falls silent; returns what it said."""
+        self.seen = len(open(LOG, errors="replace").read().split("\n"))
+        found = lambda: (said := self.spoken()) and (expect is None or re.search(expect, "\n".join(said)))
+        run("xdotool", "key", "--delay", "120", *keys) if keys else None
+        quiet or wait_for(found, f"Orca to say {expect!r} after {label} ({keys})", timeout)
+        said = []
+        while time.sleep(0.4) or (now := self.spoken()) != said:  # until nothing more comes for a moment
+            said = now
+        self.heard.append(f"### {label}: {' '.join(keys)}\n" + "".join(f"  said: {s}\n" for s in said))
         return said
 
-    def step(self, label, *keys, expect=None, quiet=False, tries=1):
-        """Presses the keys, then waits for Orca to say something that matches `expect` (and to fall
-        silent), or with quiet, only lets it speak; returns what it said. A key pressed as a menu
-        opens can be lost (as on a busy machine); such a step is tried again."""
-        self.seen = len(open(LOG, errors="replace").read().split("\n"))
-        found = lambda: (said := self.spoken()) and (expect is None or re.search(expect, "\n".join(said))) and said
-        for attempt in range(tries):
-            if keys:
-                run("xdotool", "key", "--delay", "120", *keys)
-            try:
-                said = wait_for(found, f"Orca to say {expect!r} after {label} ({keys})", 30 // tries) if not quiet else []
-                break
-            except AssertionError:
-                if attempt + 1 == tries:
-                    raise
-        settled = self.spoken()
-        while True:  # until nothing more comes for a moment
-            time.sleep(0.4)
-            if (now := self.spoken()) == settled:
-                break
-            settled = now
-        self.heard.append(f"### {label}: {' '.join(keys)}\n" + "".join(f"  said: {s}\n" for s in settled))
-        return settled
-
-def option_menu(orca):  # opened by Alt+O
-    orca.step("Option menu", "alt+o", quiet=True)
+def option(orca, label, letter, expect):
+    """Alt+O, then the letter of a submenu. A menu that took no keys (the first one to open always,
+    without a window manager) is closed and opened again. Orca reads the menu's first item only the
+    first time: it is the object it was on before."""
+    for attempt in range(3):
+        orca.step("Option menu", "alt+o", quiet=True)
+        try:
+            return orca.step(label, letter, expect=expect, timeout=5 if attempt < 2 else 30)
+        except AssertionError:
+            orca.step("closed", "Escape", "Escape", quiet=True)
 
 def play(orca, window):
-    # Without a window manager the first menu to open takes no keys: opened once and closed.
     orca.step("Option menu", "alt+o", expect="Level")
     orca.step("closed", "Escape", "Escape", quiet=True)
-    option_menu(orca)
-    orca.step("Squares Size", "s", expect=r"3\*3", tries=3)
+    option(orca, "Squares Size", "s", r"3\*3")
     orca.step("3*3", "3", quiet=True)
     said = orca.step("Start", "F5", expect=r"Blank, row \d, column \d")
     assert "Board." in said and any("table with 3 rows 3 columns" in s for s in said), said
@@ -105,14 +91,12 @@ def play(orca, window):
     orca.step("Enter on the blank", "Return", quiet=True)
     assert not any("notification" in s for s in orca.heard[-1].split("\n")), orca.heard[-1]
 
-    option_menu(orca)
-    orca.step("Level", "l", expect="Easy", tries=3)
+    option(orca, "Level", "l", "Easy")
     orca.step("Hard", "h", expect=r"piece|Blank")
     far = next(c for c in range(9) if abs(c // 3 - blank // 3) + abs(c % 3 - blank % 3) > 1)
     go_to(far)
     orca.step("a far piece refused on Hard", "Return", expect=r"notification Refused")
-    option_menu(orca)
-    orca.step("Level", "l", expect="Easy", tries=3)
+    option(orca, "Level", "l", "Easy")
     orca.step("Easy", "e", expect=r"piece|Blank")
     attempts = 1
     while any(home is not None and home != cell for cell, home in board.items()):

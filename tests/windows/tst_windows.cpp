@@ -379,7 +379,7 @@ private slots:
         QCOMPARE(placeOf(mover), cellAt(near, 3));
         QCOMPARE(board->cursor(), near);
         QTest::keyClick(board, near.row < blank.row ? Qt::Key_Down : Qt::Key_Up);
-        QTest::keyClick(board, Qt::Key_Return); // on the blank: nothing, not even an attempt
+        QTest::keyClick(board, Qt::Key_Return);      // on the blank: nothing, not even an attempt
         QCOMPARE(text(u"lblscoreresult"_s), u"4"_s); // Hard: the far piece stays; A is no attempt
         QCOMPARE(placeOf(far), farPlace);
         // An arrow steps to the neighbouring cell, the blank among them, and stays put at the edge.

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace tilmora;
@@ -93,9 +94,10 @@ QList<qint64> childrenRunning(const QString& program)
     return children;
 }
 
-QByteArray statusLine(qint64 pid, QByteArrayView key)
+// A line of a process's or a task's status (or of a descriptor's fdinfo), after its key.
+QByteArray statusLine(const QString& process, QByteArrayView key)
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    QFile status(process.endsWith(u'/') ? process + QStringLiteral("status") : process);
     if (!status.open(QIODevice::ReadOnly))
         return {};
     for (const QByteArray& line : status.readAll().split('\n'))
@@ -132,7 +134,8 @@ private slots:
     void wallRefuses_data();
     void wallRefuses();
     void helperWaitsWalled();
-    void unwalledHelperReadsNothing();
+    void layersAsTheSystemAllows_data();
+    void layersAsTheSystemAllows();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -288,8 +291,8 @@ void PictureReaderTest::readyHelperGoneBeforeTheRead()
     const QList<qint64> ready = childrenRunning(kHelper);
     QCOMPARE(ready.size(), 1);
     QCOMPARE(::kill(pid_t(ready.first()), SIGKILL), 0);
-    QTRY_VERIFY(statusLine(ready.first(), "State:").startsWith('Z') ||
-                statusLine(ready.first(), "State:").isEmpty());
+    const QString process = QStringLiteral("/proc/%1/").arg(ready.first());
+    QTRY_VERIFY(statusLine(process, "State:").startsWith('Z') || statusLine(process, "State:").isEmpty());
     QVERIFY(std::holds_alternative<LoadedPicture>(readThrough(reader, photo)));
 }
 
@@ -427,18 +430,23 @@ void PictureReaderTest::answerTakenInPieces()
     QCOMPARE(std::get<LoadedPicture>(result).fitted, pixels);
 }
 
-// Once walled, the helper's threads still work, opening a file fails, and what else it must not do
-// ends it there and then.
+// Once walled, the helper's threads still work, and it may be stopped and continued; opening a
+// file or looking up a path fails; what else it must not do ends it there and then, every thread.
 void PictureReaderTest::wallRefuses_data()
 {
     QTest::addColumn<QByteArray>("said");
     QTest::addColumn<bool>("ends");
-    QTest::newRow("threads") << QByteArray("walled\n") << false;
-    QTest::newRow("give memory back from a thread") << QByteArray("walled\n") << false;
-    QTest::newRow("open") << QByteArray("walled\nrefused\n") << false;
+    for (const char* call : {"threads", "give memory back from a thread", "stopped and continued"})
+        QTest::newRow(call) << QByteArray("walled\n") << false;
+    for (const char* call : {"open", "reopen a descriptor by its path in /proc", "stat a path",
+                             "statx on a path", "a path as if a descriptor"})
+        QTest::newRow(call) << QByteArray("walled\nrefused\n") << false;
     for (const char* call :
-         {"socket", "run a program", "trace", "executable memory", "memory made executable", "new process",
-          "process by clone", "signal to another process", "write elsewhere"})
+         {"socket", "run a program", "trace", "executable memory", "memory made executable",
+          "huge-page mapping", "new process", "thread flags without CLONE_THREAD",
+          "thread in a network namespace", "priority-inheritance lock", "processor clock of another process",
+          "processors of another process", "x32 call from a thread", "signal to another process",
+          "write elsewhere", "writev elsewhere"})
         QTest::newRow(call) << QByteArray("walled\n") << true;
 }
 
@@ -446,12 +454,18 @@ void PictureReaderTest::wallRefuses()
 {
     QFETCH(QByteArray, said);
     QFETCH(bool, ends);
+    const QByteArrayView call(QTest::currentDataTag());
 #if defined(__SANITIZE_ADDRESS__)
-    if (QByteArrayView(QTest::currentDataTag()) == "write elsewhere")
-        QSKIP("the sanitizer's build lets the helper write anywhere (its pipe for checking memory)");
+    if (call.endsWith("elsewhere") || call == "huge-page mapping")
+        QSKIP("the sanitizer's build lets the helper write anywhere and map as it likes");
 #endif
     QProcess probe;
-    probe.start(kFake, {QStringLiteral("wall"), QString::fromUtf8(QTest::currentDataTag())});
+    probe.start(kFake, {QStringLiteral("wall"), QString::fromUtf8(call)});
+    if (call == "stopped and continued" && probe.waitForReadyRead(20'000)) {
+        ::kill(pid_t(probe.processId()), SIGSTOP);
+        QTest::qWait(200);
+        ::kill(pid_t(probe.processId()), SIGCONT);
+    }
     QVERIFY(probe.waitForFinished(20'000));
     const QByteArray output = probe.readAllStandardOutput();
     if (output == "unwalled\n")
@@ -461,36 +475,95 @@ void PictureReaderTest::wallRefuses()
     QCOMPARE(probe.exitCode(), ends ? SIGSYS : 0); // a crash's code is its signal
 }
 
-// The helper the game keeps ready waits behind its wall, holding nothing of the game's but its
-// socket: not even a file the game had open when it started the helper. (What it opened itself
-// before the wall went up, the event counters of its threads, is anonymous.)
+// The helper the game keeps ready waits behind its wall, every thread of it, holding nothing of the
+// game's but its socket: not a file the game had open when it started the helper, not its
+// standard error (a pipe it can only write), its environment or its working directory; limited
+// in what it may take of the machine, and the first the kernel ends when memory runs out. (What
+// it opened itself before the wall went up, the event counters of its threads, is anonymous.)
 void PictureReaderTest::helperWaitsWalled()
 {
-    QFile gameFile(write(QStringLiteral("held.txt"), "the game's own"));
-    QVERIFY(gameFile.open(QIODevice::ReadOnly));
+    const int gameFile =
+        ::open(QFile::encodeName(write(QStringLiteral("held.txt"), "the game's own")), O_RDONLY);
+    qputenv("TILMORA_THE_GAMES_OWN", "secret");
     PictureReader reader;
     reader.setHelperCommand({kHelper});
     reader.prepare();
+    ::close(gameFile);
+    qunsetenv("TILMORA_THE_GAMES_OWN");
     const QList<qint64> helpers = childrenRunning(kHelper);
     QCOMPARE(helpers.size(), 1);
-    const qint64 helper = helpers.first();
-    QTRY_COMPARE_WITH_TIMEOUT(statusLine(helper, "Seccomp:"), QByteArray("2"), 20'000);
+    const QString process = QStringLiteral("/proc/%1/").arg(helpers.first());
+    QTRY_COMPARE_WITH_TIMEOUT(statusLine(process, "Seccomp:"), QByteArray("2"), 20'000);
+    const QStringList tasks =
+        QDir(process + QStringLiteral("task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QVERIFY2(tasks.size() > 1, qPrintable(tasks.join(u' '))); // the scaling threads
+    for (const QString& task : tasks) {
+        QCOMPARE(statusLine(process + QStringLiteral("task/") + task + u'/', "Seccomp:"), QByteArray("2"));
+        QCOMPARE(statusLine(process + QStringLiteral("task/") + task + u'/', "NoNewPrivs:"), QByteArray("1"));
+    }
     QStringList held;
-    const QString fds = QStringLiteral("/proc/%1/fd").arg(helper);
-    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System))
-        if (openOn(fds + u'/' + fd) != u"anon_inode")
-            held << fd + u'=' + openOn(fds + u'/' + fd);
-    QCOMPARE(held, (QStringList{"0=/dev/null", "1=/dev/null", "2=" + openOn("/proc/self/fd/2"), "3=socket"}));
+    for (const QString& fd : QDir(process + QStringLiteral("fd")).entryList(QDir::Files | QDir::System))
+        if (openOn(process + QStringLiteral("fd/") + fd) != u"anon_inode")
+            held << fd + u'=' + openOn(process + QStringLiteral("fd/") + fd);
+    QCOMPARE(held, (QStringList{"0=/dev/null", "1=/dev/null", "2=pipe", "3=socket"}));
+    QVERIFY(statusLine(process + QStringLiteral("fdinfo/2"), "flags:").endsWith('1')); // O_WRONLY
+    QCOMPARE(openOn(process + QStringLiteral("cwd")), QStringLiteral("/"));
+
+    QFile environment(process + QStringLiteral("environ"));
+    QVERIFY(environment.open(QIODevice::ReadOnly));
+    for (const QByteArray& variable : environment.readAll().split('\0'))
+        QVERIFY2(variable.isEmpty() || QByteArrayView(variable).startsWith("GLIBC_TUNABLES=") ||
+                     QByteArrayView(variable).contains("SAN_OPTIONS="),
+                 variable.constData());
+    QFile limits(process + QStringLiteral("limits"));
+    QVERIFY(limits.open(QIODevice::ReadOnly));
+    const QByteArray limitTable = limits.readAll().simplified();
+    QVERIFY(limitTable.contains("Max file size 0 0 bytes"));
+    QVERIFY(limitTable.contains("Max core file size 0 0 bytes"));
+#if !defined(__SANITIZE_ADDRESS__)
+    QVERIFY(limitTable.contains("Max address space 4294967296 4294967296 bytes"));
+#endif
+    QFile score(process + QStringLiteral("oom_score_adj"));
+    QVERIFY(score.open(QIODevice::ReadOnly));
+    QCOMPARE(score.readAll().trimmed(), QByteArray("1000"));
 }
 
-// Where the system will not let the helper wall itself in, it reads nothing, and the player is told
-// why in one sentence.
-void PictureReaderTest::unwalledHelperReadsNothing()
+// Every layer of the wall is up on this system (as the helper says when asked). Where the system
+// refuses the namespaces and Landlock, the filter alone walls the helper in and pictures are read;
+// where it refuses the filter, after no-new-privileges is set, the helper reads nothing and the
+// player is told why in one sentence.
+void PictureReaderTest::layersAsTheSystemAllows_data()
 {
+    QTest::addColumn<QStringList>("system");
+    QTest::addColumn<QByteArray>("layers"); // of the filter, the namespaces, Landlock
+    QTest::newRow("this one") << QStringList() << QByteArray("up up up (version");
+    QTest::newRow("no namespaces or Landlock")
+        << QStringList{kFake, QStringLiteral("bare kernel")} << QByteArray("up not up not up");
+    QTest::newRow("no filter") << QStringList{kFake, QStringLiteral("unwallable")}
+                               << QByteArray("not up up up");
+}
+
+void PictureReaderTest::layersAsTheSystemAllows()
+{
+    QFETCH(QStringList, system);
+    QFETCH(QByteArray, layers);
+    QProcess asked;
+    const QStringList command = system + QStringList{kHelper, QStringLiteral("--layers")};
+    asked.start(command.first(), command.mid(1));
+    QVERIFY(asked.waitForFinished(20'000));
+    QByteArray said;
+    for (const QByteArray& line : asked.readAllStandardOutput().split('\n'))
+        said += line.mid(line.indexOf(": ") + 2) + ' ';
+    QVERIFY2(said.startsWith(layers), said.constData());
+
     const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
     PictureReader reader;
-    reader.setHelperCommand({kFake, QStringLiteral("unwallable"), kHelper});
+    reader.setHelperCommand(system << kHelper);
     const LoadResult read = readThrough(reader, photo);
+    if (layers.startsWith("up")) {
+        QVERIFY(std::holds_alternative<LoadedPicture>(read));
+        return;
+    }
     QVERIFY(std::holds_alternative<Refusal>(read));
     QCOMPARE(refusalMessage(std::get<Refusal>(read), QStringLiteral("photo.jpg")),
              QStringLiteral("“photo.jpg” was not opened: pictures cannot be read safely on this system."));

@@ -2,7 +2,7 @@
 // what the wall must refuse. Usage: fakedecoder HOW
 // - as a helper (started by the game's reader): takes the request, then misbehaves as HOW says;
 // - `wall CALL`: puts up the helper's walls with standard output as its socket, says "walled",
-//   then makes CALL, which should end it or fail ("refused"); says "escaped" if the call returns;
+//   then makes CALL, which should end it, fail ("refused"), or be done ("done");
 // - `unwallable HELPER...`: runs the real helper on a system that refuses it a system call filter;
 // - `bare kernel HELPER...`: on a system that has neither namespaces nor Landlock to give.
 
@@ -17,12 +17,14 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <linux/futex.h>
+#include <map>
 #include <memory>
 #include <sched.h>
 #include <sys/mman.h>
@@ -90,36 +92,93 @@ int misbehave(const QByteArray& how)
     return 0;
 }
 
-// A child sharing the helper's memory, made with `flags` rather than the C library's thread flags.
-void cloneWith(int flags)
+// The process that started this one, asked before the wall, which refuses asking.
+pid_t starter = 0;
+
+// A child sharing the helper's memory, made with `flags` (the C library's thread flags, or near them).
+bool cloneWith(int flags)
 {
     alignas(16) static char stack[64 * 1024];
-    ::clone([](void*) { return static_cast<int>(::syscall(SYS_exit, 0)); }, stack + sizeof stack, flags,
-            nullptr);
+    static pid_t parentTid = 0;
+    static pid_t childTid = 0;
+    return ::clone([](void*) { return static_cast<int>(::syscall(SYS_exit, 0)); }, stack + sizeof stack,
+                   flags, nullptr, &parentTid, nullptr, &childTid) < 0;
 }
 
-// Makes `call`; true when it failed, as the wall has it fail rather than end the helper.
-bool refused(const QByteArray& call)
-{
-    struct stat status {
-    };
-    struct statx extended {
-    };
-    if (call == "open")
-        return ::open("/etc/hostname", O_RDONLY) < 0;
-    if (call == "reopen a descriptor by its path in /proc")
-        return ::open("/proc/self/fd/1", O_WRONLY) < 0;
-    if (call == "stat a path")
-        return ::stat("/", &status) < 0;
-    if (call == "statx on a path")
-        return ::statx(AT_FDCWD, "/etc", 0, STATX_BASIC_STATS, &extended) < 0;
-    if (call == "a path as if a descriptor") // the flag the filter lets through, with a path
-        return ::fstatat(AT_FDCWD, "/etc/hostname", &status, AT_EMPTY_PATH) < 0;
-    return false;
-}
+constexpr int kNearlyThread = CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | CLONE_SYSVSEM |
+                              CLONE_SETTLS | CLONE_PARENT_SETTID |
+                              CLONE_CHILD_CLEARTID; // the C library's, but CLONE_THREAD
+constexpr int kAnonymous = MAP_PRIVATE | MAP_ANONYMOUS;
+struct stat status {
+};
+struct statx extended {
+};
+cpu_set_t processors;
+timespec aSecond{1, 0};
+std::uint32_t word = 0;
+char letter[] = "x";
+iovec byte{letter, 1};
+
+// Each attempt: true when its call failed, as the wall has some fail rather than end the helper.
+const std::map<QByteArrayView, bool (*)()> kAttempts = {
+    {"threads",
+     [] { // a large smooth scale runs on Qt's thread pool
+         return QImage(3000, 3000, QImage::Format_RGB32)
+             .scaled(900, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+             .isNull();
+     }},
+    {"give memory back from a thread",
+     [] { // the C library then asks a file in /proc
+         std::thread([] {
+             std::vector<std::unique_ptr<char[]>> blocks;
+             for (int i = 0; i < 600; ++i)
+                 blocks.emplace_back(new char[100'000]()); // in the thread's own heap, not mapped apart
+         }).join();
+         return false;
+     }},
+    {"stopped and continued", [] { return ::nanosleep(&aSecond, nullptr) < 0; }}, // stopped as it sleeps
+    {"open", [] { return ::open("/etc/hostname", O_RDONLY) < 0; }},
+    {"reopen a descriptor by its path in /proc", [] { return ::open("/proc/self/fd/1", O_WRONLY) < 0; }},
+    {"stat a path", [] { return ::stat("/", &status) < 0; }},
+    {"statx on a path", [] { return ::statx(AT_FDCWD, "/", 0, STATX_BASIC_STATS, &extended) < 0; }},
+    {"a path as if a descriptor", [] { return ::fstatat(AT_FDCWD, "/etc", &status, AT_EMPTY_PATH) < 0; }},
+    {"socket", [] { return ::socket(AF_INET, SOCK_STREAM, 0) < 0; }},
+    {"run a program", [] { return ::execl("/bin/true", "true", nullptr) < 0; }},
+    {"trace", [] { return ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) < 0; }},
+    {"executable memory",
+     [] { return ::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, kAnonymous, -1, 0) == MAP_FAILED; }},
+    {"memory made executable",
+     [] {
+         void* page = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, kAnonymous, -1, 0);
+         return ::mprotect(page, 4096, PROT_READ | PROT_EXEC) < 0;
+     }},
+    {"huge-page mapping",
+     [] { return ::mmap(nullptr, 2 << 20, PROT_READ, kAnonymous | MAP_HUGETLB, -1, 0) == MAP_FAILED; }},
+    {"new process", [] { return ::fork() < 0; }},
+    {"thread flags without CLONE_THREAD", [] { return cloneWith(kNearlyThread); }},
+    {"thread in a network namespace", [] { return cloneWith(kNearlyThread | CLONE_THREAD | CLONE_NEWNET); }},
+    {"priority-inheritance lock",
+     [] { return ::syscall(SYS_futex, &word, FUTEX_LOCK_PI_PRIVATE, 0, nullptr, nullptr, 0) < 0; }},
+    {"processor clock of another process",
+     [] { // as clock_getcpuclockid makes it
+         return ::clock_gettime(static_cast<clockid_t>(~static_cast<unsigned>(starter) << 3 | 2), &aSecond) <
+                0;
+     }},
+    {"processors of another process",
+     [] { return ::sched_getaffinity(starter, sizeof processors, &processors) < 0; }},
+    {"x32 call from a thread",
+     [] { // the whole process ends, not only the thread
+         std::thread([] { (void)::syscall(0x40000000 | SYS_getpid); }).join();
+         return false;
+     }},
+    {"signal to another process", [] { return ::kill(starter, 0) < 0; }},
+    {"write elsewhere", [] { return ::write(STDIN_FILENO, "x", 1) < 0; }}, // stdin, open for writing too
+    {"writev elsewhere", [] { return ::writev(STDIN_FILENO, &byte, 1) < 0; }},
+};
 
 int tryThroughWall(const QByteArray& call)
 {
+    starter = ::getppid();
     limitDecoder();
     (void)isolateDecoder();
     if (lockDownDecoder(STDOUT_FILENO) != Lockdown::Walled) {
@@ -127,72 +186,11 @@ int tryThroughWall(const QByteArray& call)
         return 0;
     }
     (void)!::write(STDOUT_FILENO, "walled\n", 7);
-    if (call == "threads") { // a large smooth scale runs on Qt's thread pool
-        QImage large(3000, 3000, QImage::Format_RGB32);
-        large.fill(Qt::red);
-        return large.scaled(900, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).isNull();
+    const auto attempt = kAttempts.find(call);
+    if (attempt != kAttempts.end()) {
+        const QByteArrayView said = attempt->second() ? "refused\n" : "done\n";
+        (void)!::write(STDOUT_FILENO, said.data(), static_cast<std::size_t>(said.size()));
     }
-    if (call == "give memory back from a thread") { // the C library then asks a file in /proc
-        std::thread([] {
-            std::vector<std::unique_ptr<char[]>> blocks;
-            for (int i = 0; i < 600; ++i)
-                blocks.emplace_back(new char[100'000]()); // in the thread's own heap, not mapped apart
-        }).join();
-        return 0;
-    }
-    if (call == "stopped and continued") { // the test stops and continues it while it sleeps
-        const timespec second{1, 0};
-        return ::nanosleep(&second, nullptr);
-    }
-    if (refused(call)) {
-        (void)!::write(STDOUT_FILENO, "refused\n", 8);
-        return 0;
-    }
-    constexpr int kThreadFlags = CLONE_VM | CLONE_FS | CLONE_FILES | CLONE_SIGHAND | CLONE_SYSVSEM;
-    if (call == "socket")
-        (void)::socket(AF_INET, SOCK_STREAM, 0);
-    if (call == "run a program")
-        ::execl("/bin/true", "true", nullptr);
-    if (call == "trace")
-        (void)::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-    if (call == "executable memory")
-        (void)::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (call == "memory made executable") {
-        void* page = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        (void)::mprotect(page, 4096, PROT_READ | PROT_EXEC);
-    }
-    if (call == "huge-page mapping")
-        (void)::mmap(nullptr, 2 << 20, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_HUGETLB, -1,
-                     0);
-    if (call == "new process")
-        (void)::fork();
-    if (call == "thread flags without CLONE_THREAD") // a process sharing the helper's memory
-        cloneWith(kThreadFlags);
-    if (call == "thread in a network namespace")
-        cloneWith(kThreadFlags | CLONE_THREAD | CLONE_NEWNET);
-    if (call == "priority-inheritance lock") {
-        static std::uint32_t word = 0;
-        (void)::syscall(SYS_futex, &word, FUTEX_LOCK_PI_PRIVATE, 0, nullptr, nullptr, 0);
-    }
-    if (call == "processor clock of another process") { // as clock_getcpuclockid makes it
-        timespec time{};
-        (void)::clock_gettime(static_cast<clockid_t>(~static_cast<unsigned>(::getppid()) << 3 | 2), &time);
-    }
-    if (call == "processors of another process") {
-        cpu_set_t processors;
-        (void)::sched_getaffinity(::getppid(), sizeof processors, &processors);
-    }
-    if (call == "x32 call from a thread") // the whole process ends, not only the thread
-        std::thread([] { (void)::syscall(0x40000000 | SYS_getpid); }).join();
-    if (call == "signal to another process")
-        (void)::kill(::getppid(), 0);
-    if (call == "write elsewhere") // standard input, opened for writing too by the test
-        (void)!::write(STDIN_FILENO, "x", 1);
-    if (call == "writev elsewhere") {
-        iovec byte{const_cast<char*>("x"), 1};
-        (void)!::writev(STDIN_FILENO, &byte, 1);
-    }
-    (void)!::write(STDOUT_FILENO, "escaped\n", 8);
     return 0;
 }
 

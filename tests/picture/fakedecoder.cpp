@@ -84,6 +84,8 @@ int misbehave(const QByteArray& how)
         say(bytesOf({kAnswerMagic, 1, TooMuchMemory, 9000, 0}));
     if (how == "a refusal only the game can make")
         say(bytesOf({kAnswerMagic, 1, Missing}));
+    if (how == "talks")
+        (void)!::write(STDERR_FILENO, "\x1b[2Jcleared\n", 12);
     if (how == "text for a kind") {
         AnswerHeader refusal{kAnswerMagic, 1, KindNotOpened};
         std::strcpy(refusal.kind, "visit example.com"); // NOLINT: fits, NUL-terminated

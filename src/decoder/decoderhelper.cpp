@@ -153,7 +153,8 @@ int main(int argc, char** argv)
     try {
         loadEveryImageReader();
         prepareMemory();
-        limitDecoder();
+        if (!layersAsked) // no file written: not even the report, were it sent to one
+            limitDecoder();
         const Isolation isolation = isolateDecoder();
         startScalingThreads();
         const Lockdown wall = lockDownDecoder(layersAsked ? STDOUT_FILENO : kDecoderSocket);

@@ -2,8 +2,11 @@
 
 #include "board.h"
 #include "droppedfile.h"
+#include "hintmark.h"
 #include "identity/identity.h"
 #include "messages.h"
+#include "paradvisor.h"
+#include "piecewidget.h"
 #include "picturechooser.h"
 #include "pictureintake.h"
 #include "quickhelppanel.h"
@@ -63,6 +66,12 @@ frmmain::frmmain(Services services, QWidget* parent)
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(tr("%1 - Game created by %2 ").arg(gameName(), QString::fromUtf8(identity::kWebsite)));
     new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
+    par_ = new ParAdvisor(this);
+    connect(par_, &ParAdvisor::hintReady, this, &frmmain::showHint);
+    connect(par_, &ParAdvisor::parChanged, this, [this] {
+        if (game_.isOver())
+            statusRow_->showPar(par_->parLine());
+    });
     buildMenu();
     buildPlayArea();
     intake_ = new PictureIntake(this, services_.decoder, playArea_);
@@ -111,6 +120,9 @@ void frmmain::buildMenu()
     auto* game1 = addMenu(menuBar(), "game1", tr("Game"));
     addItem(game1, "loadpicture1", tr("Load Picture"), &frmmain::loadpicture1_Click, Qt::CTRL | Qt::Key_L);
     addItem(game1, "start1", tr("Start"), &frmmain::start1_Click, Qt::Key_F5);
+    // Ctrl+H: no screen reader takes it (they keep Insert and Caps Lock with other keys).
+    hint1_ = addItem(game1, "hint1", tr("&Hint"), &frmmain::hint1_Click, Qt::CTRL | Qt::Key_H);
+    hint1_->setEnabled(false);
 
     auto* option1 = addMenu(menuBar(), "option1", tr("Option"));
     auto* level1 = addMenu(option1, "level1", tr("Level"));
@@ -197,6 +209,8 @@ void frmmain::takePicture(const QString& path, const LoadedPicture& picture)
 {
     board_->clear();
     Timer1.stop();
+    par_->forget();
+    hint1_->setEnabled(false);
     picturefile_ = path;
     fittedPicture_ = QPixmap::fromImage(picture.fitted);
     pictureoriginal_->setPicture(fittedPicture_);
@@ -228,6 +242,9 @@ void frmmain::start1_Click()
     }
     board_->setGeometry(pictureoriginal_->geometry());
     board_->deal(fittedPicture_);
+    par_->dealt(game_.boardsize(), game_.pieceorder(), game_.level());
+    hint1_->setEnabled(true);
+    statusRow_->showPar({});
     board_->raise();
     pictureoriginal_->hide();
     // A new game shows its own numbers at once, not the last game's until its first click or tick.
@@ -243,8 +260,11 @@ void frmmain::picturesplit_Click(int index)
     if (!outcome.counted)
         return;
     statusRow_->showAttempts(outcome.attemptsShown);
-    if (outcome.moved)
+    if (outcome.moved) {
+        clearHintMark();
         board_->showMove(index);
+        par_->moved(index, boardCells(), game_.level());
+    }
     if (outcome.solved)
         endOfGame();
 }
@@ -255,9 +275,47 @@ void frmmain::endOfGame()
 {
     Timer1.stop();
     board_->showEnd();
+    hint1_->setEnabled(false);
+    par_->gameOver();
+    statusRow_->showPar(par_->parLine());
     services_.messages->inform(this, tr(kGameOver));
     pictureoriginal_->show();
     pictureoriginal_->raise();
+}
+
+// --- Hints ------------------------------------------------------------------------------------
+
+// The hint is the focus put on a piece to move, as the keyboard and a screen reader know it, with a
+// mark seen on any picture; nothing moves by itself. On a 4 x 4 Hard board it may come a moment
+// later, once the search for the way has ended.
+void frmmain::hint1_Click()
+{
+    if (game_.inPlay())
+        par_->askHint(boardCells(), game_.level());
+}
+
+void frmmain::showHint(int piece)
+{
+    if (!game_.inPlay() || piece < 1 || piece > game_.pieceCount())
+        return;
+    QWidget* widget = board_->picturesplit()[static_cast<std::size_t>(piece)];
+    clearHintMark();
+    widget->setFocus(Qt::OtherFocusReason);
+    hintMark_ = new HintMark(widget);
+}
+
+void frmmain::clearHintMark()
+{
+    delete hintMark_.data();
+}
+
+std::vector<int> frmmain::boardCells() const
+{
+    std::vector<int> cells;
+    const int n = game_.boardsize();
+    for (int cell = 0; cell < n * n; ++cell)
+        cells.push_back(game_.pieceAt({cell / n, cell % n}));
+    return cells;
 }
 
 // --- The clock ---------------------------------------------------------------------------------
@@ -288,6 +346,7 @@ void frmmain::chooseLevel(puzzle::Level level)
 {
     game_.chooseLevel(level);
     (level == puzzle::Level::Easy ? easy1_ : hard1_)->setChecked(true);
+    par_->levelChosen(level);
 }
 
 void frmmain::chooseSize(int n)
@@ -336,6 +395,7 @@ void frmmain::closeEvent(QCloseEvent* event)
 void frmmain::Form_Unload()
 {
     Timer1.stop();
+    par_->forget();
     delete frmhelp_.data();
     delete frmhelpcontent_.data();
 }

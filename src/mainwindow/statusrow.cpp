@@ -14,6 +14,7 @@ namespace {
 // The row's place in the play area, in twips.
 constexpr double kStatusTop = 6720;
 constexpr double kStatusHeight = 255;
+constexpr double kStatusRight = 6705;
 
 // A result of the row: the accessibility tree reads it with its caption, "Attempts: 12".
 class ResultLabel final : public QLabel
@@ -77,6 +78,7 @@ StatusRow::StatusRow(QWidget* playArea)
           makeStatusLabel(playArea, "lbltime", tr("Time"), twips::rect(2040, kStatusTop, 855, kStatusHeight)))
     , lbltimeresult_(makeStatusLabel<ResultLabel>(playArea, "lbltimeresult", {},
                                                   twips::rect(2760, kStatusTop, 1575, kStatusHeight)))
+    , lblpar_(makeStatusLabel(playArea, "lblpar", {}, twips::rect(4335, kStatusTop, 2370, kStatusHeight)))
 {
     static const bool installed = (QAccessible::installFactory(&resultAccessibleFactory), true);
     Q_UNUSED(installed);
@@ -94,6 +96,33 @@ void StatusRow::setVisible(bool visible)
     }
     for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_})
         label->setVisible(visible);
+    if (!visible)
+        lblpar_->hide();
+}
+
+// Set after the time, which no longer changes once the game is over, and as large as the rest of
+// the row lets it be: the row's own font where the line fits, smaller where it does not (a long
+// language), never below a legible size, and cut short with an ellipsis only then.
+void StatusRow::showPar(const QString& text)
+{
+    constexpr int kGap = 8;
+    constexpr double kSmallestPoints = 6.5;
+    constexpr double kStep = 0.25;
+    if (text.isEmpty()) {
+        lblpar_->hide();
+        return;
+    }
+    const int left = lbltimeresult_->x() + lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
+    const int right = twips::toPixels(kStatusRight);
+    const int width = std::max(0, right - left);
+    QFont font = lbltimeresult_->font();
+    while (font.pointSizeF() > kSmallestPoints && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - kStep);
+    lblpar_->setFont(font);
+    lblpar_->setGeometry(left, lbltimeresult_->y(), width, lbltimeresult_->height());
+    lblpar_->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
+    lblpar_->setAccessibleName(text);
+    lblpar_->show();
 }
 
 void StatusRow::showAttempts(std::int64_t attempts)

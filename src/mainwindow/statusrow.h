@@ -4,6 +4,7 @@
 // Hidden until the first Start; the results keep their last values until told otherwise.
 
 #include <QCoreApplication>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,9 @@ public:
     void setVisible(bool visible);
     void showAttempts(std::int64_t attempts);
     void showSeconds(std::int64_t seconds);
+    // The par of a finished game after the time (lblpar), in a smaller font where the row is too
+    // short for it; empty: none shown.
+    void showPar(const QString& text);
 
 private:
     void fitCaptions();
@@ -31,6 +35,7 @@ private:
     QLabel* lblscoreresult_;
     QLabel* lbltime_;
     QLabel* lbltimeresult_;
+    QLabel* lblpar_;
     bool captionsFitted_ = false;
     std::optional<std::int64_t> shownSeconds_; // what the time caption says, once it says anything
 };

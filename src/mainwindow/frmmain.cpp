@@ -121,6 +121,7 @@ void frmmain::buildMenu()
     addItem(game1, "loadpicture1", tr("Load Picture"), &frmmain::loadpicture1_Click, Qt::CTRL | Qt::Key_L);
     addItem(game1, "start1", tr("Start"), &frmmain::start1_Click, Qt::Key_F5);
     // Ctrl+H: no screen reader takes it (they keep Insert and Caps Lock with other keys).
+    //: Game menu: puts the focus on a piece to move next. Keep an & before the Alt key's letter.
     hint1_ = addItem(game1, "hint1", tr("&Hint"), &frmmain::hint1_Click, Qt::CTRL | Qt::Key_H);
     hint1_->setEnabled(false);
 

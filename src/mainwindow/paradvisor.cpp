@@ -127,17 +127,22 @@ QString ParAdvisor::parLine() const
     const auto fewest = par();
     if (!fewest)
         return {};
-    if (hintsTaken_ == 0) {
-        return (fewest->exact ? tr("Moves: %1 - fewest possible: %2")
-                              : tr("Moves: %1 - fewest possible: at least %2"))
-            .arg(moves_)
-            .arg(fewest->moves);
+    QString line;
+    if (fewest->exact && hintsTaken_ == 0) {
+        //: The end of a game: the moves made, and the fewest that could have solved the deal.
+        line = tr("Moves: %1 - fewest possible: %2");
+    } else if (hintsTaken_ == 0) {
+        //: The end of a game where only a bound on the fewest moves is known.
+        line = tr("Moves: %1 - fewest possible: at least %2");
+    } else if (fewest->exact) {
+        //: The end of a game: moves made, the fewest possible, and the hints taken.
+        line = tr("Moves: %1 - fewest possible: %2 - hints: %3");
+    } else {
+        //: The end of a game with a bound on the fewest moves, and the hints taken.
+        line = tr("Moves: %1 - fewest possible: at least %2 - hints: %3");
     }
-    return (fewest->exact ? tr("Moves: %1 - fewest possible: %2 - hints: %3")
-                          : tr("Moves: %1 - fewest possible: at least %2 - hints: %3"))
-        .arg(moves_)
-        .arg(fewest->moves)
-        .arg(hintsTaken_);
+    line = line.arg(moves_).arg(fewest->moves);
+    return hintsTaken_ == 0 ? line : line.arg(hintsTaken_);
 }
 
 // The next move of the known shortest way, while the player has followed it from its board.

@@ -100,28 +100,36 @@ void StatusRow::setVisible(bool visible)
         lblpar_->hide();
 }
 
-// Set after the time, which no longer changes once the game is over, and as large as the rest of
-// the row lets it be: the row's own font where the line fits, smaller where it does not (a long
-// language), never below a legible size, and cut short with an ellipsis only then.
+// Set after the time, which no longer changes once the game is over, in the rest of the row and
+// the strip below it down to the window's edge: on one line in the row's own font where it fits,
+// else on two in a smaller one (a long language, a long game), never below a legible size.
 void StatusRow::showPar(const QString& text)
 {
     constexpr int kGap = 8;
     constexpr double kSmallestPoints = 6.5;
     constexpr double kStep = 0.25;
+    constexpr double kClientBottom = 7050;
     if (text.isEmpty()) {
         lblpar_->hide();
         return;
     }
-    const int left = lbltimeresult_->x() + lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
-    const int right = twips::toPixels(kStatusRight);
-    const int width = std::max(0, right - left);
+    const int left = lbltimeresult_->x() +
+                     lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
+    const QRect area(QPoint(left, lbltimeresult_->y()),
+                     QPoint(twips::toPixels(kStatusRight), twips::toPixels(kClientBottom) - 1));
     QFont font = lbltimeresult_->font();
-    while (font.pointSizeF() > kSmallestPoints && QFontMetrics(font).horizontalAdvance(text) > width)
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return metrics.horizontalAdvance(text) <= area.width() ||
+               area.contains(metrics.boundingRect(area, Qt::TextWordWrap, text));
+    };
+    while (font.pointSizeF() > kSmallestPoints && !fits())
         font.setPointSizeF(font.pointSizeF() - kStep);
     lblpar_->setFont(font);
-    lblpar_->setGeometry(left, lbltimeresult_->y(), width, lbltimeresult_->height());
-    lblpar_->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
-    lblpar_->setAccessibleName(text);
+    lblpar_->setWordWrap(QFontMetrics(font).horizontalAdvance(text) > area.width());
+    lblpar_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblpar_->setGeometry(area);
+    lblpar_->setText(text);
     lblpar_->show();
 }
 

@@ -23,6 +23,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <deque>
 #include <map>
 
 using namespace tilmora;
@@ -129,6 +130,43 @@ class WindowsTest : public QObject
         trigger(u"start1"_s);
     }
 
+    // The fewest Hard moves home from a 3 x 3 board, by a breadth-first search.
+    static int hardDistance(const std::vector<int>& deal)
+    {
+        std::map<std::vector<int>, int> seen{{deal, 0}};
+        for (std::deque<std::vector<int>> queue{deal};; queue.pop_front()) {
+            const auto& board = queue.front();
+            if (std::ranges::is_sorted(board))
+                return seen[board];
+            const int blank = int(std::ranges::find(board, 1) - board.begin());
+            for (const int cell : {blank - 3, blank + 3, blank % 3 ? blank - 1 : -1, blank % 3 < 2 ? blank + 1 : -1}) {
+                auto next = board;
+                if (cell < 0 || cell > 8)
+                    continue;
+                std::swap(next[std::size_t(cell)], next[std::size_t(blank)]);
+                if (seen.emplace(next, seen[board] + 1).second)
+                    queue.push_back(next);
+            }
+        }
+    }
+
+    // Plays the game in play by hints alone: each one's piece is pressed with Enter. Returns the
+    // moves made.
+    int playByHints()
+    {
+        int moves = 0;
+        for (; window_->game().inPlay(); ++moves) {
+            trigger(u"hint1"_s);
+            auto* focused = qobject_cast<PieceWidget*>(QApplication::focusWidget());
+            if (!focused || !focused->findChild<QWidget*>(u"hintmark"_s))
+                return -1;
+            QTest::keyClick(focused, Qt::Key_Return);
+            if (focused->findChild<QWidget*>(u"hintmark"_s))
+                return -1; // the mark stays only until the next move
+        }
+        return moves;
+    }
+
     // Where the widget drawn alone on white has ink in `area` (outside counts), in parent pixels.
     static QRect ink(QWidget* widget, const QRect& area)
     {
@@ -152,15 +190,20 @@ class WindowsTest : public QObject
         QTest::addColumn<QString>("blank"); // what a screen reader calls the blank cell
         QTest::addColumn<QString>("longGame");
         QTest::addColumn<int>("helpRows");
+        QTest::addColumn<QString>("par"); // a game played by hints alone, in that many moves
         QTest::newRow("en") << QStringList{u"Game"_s, u"Option"_s, u"Quick Help"_s, u"Exit"_s}
-                            << u"“a.png” is not a picture."_s << u"Blank"_s << u"9999 Seconds"_s << 21;
+                            << u"“a.png” is not a picture."_s << u"Blank"_s << u"9999 Seconds"_s << 21
+                            << u"Moves: %1 - fewest possible: %1 - hints: %1"_s;
         QTest::newRow("de") << QStringList{u"Spiel"_s, u"Optionen"_s, u"Kurzhilfe"_s, u"Beenden"_s}
-                            << u"„a.png“ ist kein Bild."_s << u"Lücke"_s << u"9999 Sekunden"_s << 21;
+                            << u"„a.png“ ist kein Bild."_s << u"Lücke"_s << u"9999 Sekunden"_s << 21
+                            << u"Züge: %1 - kürzester Weg: %1 - Tipps: %1"_s;
         QTest::newRow("fr") << QStringList{u"Partie"_s, u"Options"_s, u"Aide rapide"_s, u"Quitter"_s}
                             << u"«\u00A0a.png\u00A0» n’est pas une image."_s << u"Vide"_s
-                            << u"9999 secondes"_s << 23;
+                            << u"9999 secondes"_s << 23
+                            << u"Coups\u00A0: %1 - minimum possible\u00A0: %1 - indices\u00A0: %1"_s;
         QTest::newRow("es") << QStringList{u"Juego"_s, u"Opciones"_s, u"Ayuda rápida"_s, u"Salir"_s}
-                            << u"«a.png» no es una imagen."_s << u"Hueco"_s << u"9999 segundos"_s << 23;
+                            << u"«a.png» no es una imagen."_s << u"Hueco"_s << u"9999 segundos"_s << 23
+                            << u"Movimientos: %1 - mínimo posible: %1 - pistas: %1"_s;
     }
 
 private slots:
@@ -503,6 +546,36 @@ private slots:
                      qPrintable(name));
             textEnd = label->x() + width;
         }
+        // Played to the end by hints (Easy 4 x 4), the par line comes after the time, whole.
+        const int moves = playByHints();
+        auto* line = window_->findChild<QLabel*>(u"lblpar"_s);
+        QFETCH(QString, par);
+        QCOMPARE(line->text(), par.arg(moves));
+        const QRect inside = line->fontMetrics().boundingRect(line->rect(), Qt::TextWordWrap, line->text());
+        QVERIFY(line->x() >= textEnd && line->rect().contains(inside) &&
+                line->parentWidget()->rect().contains(line->geometry()));
+    }
+
+    // No hint before Start. On 3 x 3 Hard, each hint puts the focus, and its mark, on a piece whose
+    // move brings the board one move nearer home: played by hints alone, the game ends in the fewest
+    // moves a search finds, and says so; a refused click counted an attempt, not a move. With the
+    // end the hint is gone.
+    void aGameByHints()
+    {
+        auto* hint = window_->findChild<QAction*>(u"hint1"_s);
+        QVERIFY(!hint->isEnabled());
+        trigger(u"threebythree"_s);
+        trigger(u"hard1"_s);
+        startAGame();
+        const auto& game = window_->game();
+        const Cell blank = game.blankCell();
+        QTest::mouseClick(piece(game.pieceAt({2 - blank.row / 2, 2 - blank.column / 2})), Qt::LeftButton);
+        QVERIFY(!window_->findChild<QLabel*>(u"lblpar"_s)->isVisible());
+        const int fewest = hardDistance(game.pieceorder());
+        QCOMPARE(playByHints(), fewest);
+        QVERIFY(game.isOver() && !hint->isEnabled());
+        QCOMPARE(text(u"lblscoreresult"_s), QString::number(fewest + 1));
+        QCOMPARE(text(u"lblpar"_s), u"Moves: %1 - fewest possible: %1 - hints: %1"_s.arg(fewest));
     }
 };
 

@@ -6,9 +6,9 @@
 #include "identity/identity.h"
 #include "messages.h"
 #include "paradvisor.h"
-#include "piecewidget.h"
 #include "picturechooser.h"
 #include "pictureintake.h"
+#include "piecewidget.h"
 #include "quickhelppanel.h"
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
@@ -314,6 +314,7 @@ std::vector<int> frmmain::boardCells() const
 {
     std::vector<int> cells;
     const int n = game_.boardsize();
+    cells.reserve(static_cast<std::size_t>(game_.pieceCount()));
     for (int cell = 0; cell < n * n; ++cell)
         cells.push_back(game_.pieceAt({cell / n, cell % n}));
     return cells;

@@ -7,6 +7,9 @@
 #include "solver/rowbyrow.h"
 #include "solver/threebythree.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -17,6 +20,24 @@ namespace {
 // The time the 4 x 4 search is given, counted in boards looked at (about a minute on one core): a
 // deal that needs more keeps its bound as its par, and hints wait for a search that ends sooner.
 constexpr std::uint64_t kPositionBudget = 200'000'000;
+constexpr int kSearchNiceness = 10;
+
+// Marks a search's thread as ended however it leaves its work.
+class EndedOnExit
+{
+public:
+    explicit EndedOnExit(std::atomic<bool>& ended)
+        : ended_(ended)
+    {}
+    EndedOnExit(const EndedOnExit&) = delete;
+    EndedOnExit& operator=(const EndedOnExit&) = delete;
+    EndedOnExit(EndedOnExit&&) = delete;
+    EndedOnExit& operator=(EndedOnExit&&) = delete;
+    ~EndedOnExit() { ended_ = true; }
+
+private:
+    std::atomic<bool>& ended_;
+};
 
 } // namespace
 
@@ -27,6 +48,7 @@ ParAdvisor::ParAdvisor(QObject* parent)
 ParAdvisor::~ParAdvisor()
 {
     stopSearch();
+    retired_.clear(); // waits for each, a millisecond or so now that all are asked to stop
 }
 
 void ParAdvisor::dealt(int n, std::vector<int> cells, puzzle::Level level)
@@ -85,7 +107,7 @@ void ParAdvisor::forget()
 
 void ParAdvisor::askHint(const std::vector<int>& cells, puzzle::Level level)
 {
-    if (!inPlay_)
+    if (!inPlay_ || std::ranges::is_sorted(cells))
         return;
     board_ = cells;
     if (level == puzzle::Level::Easy) {
@@ -151,8 +173,8 @@ std::optional<int> ParAdvisor::followedPathHint() const
     if (!pathKnown_ || played_.size() < pathStartMove_)
         return std::nullopt;
     const std::size_t followed = played_.size() - pathStartMove_;
-    if (followed >= path_.size() ||
-        !std::equal(played_.begin() + static_cast<std::ptrdiff_t>(pathStartMove_), played_.end(), path_.begin()))
+    if (followed >= path_.size() || !std::equal(played_.begin() + static_cast<std::ptrdiff_t>(pathStartMove_),
+                                                played_.end(), path_.begin()))
         return std::nullopt;
     return path_[followed];
 }
@@ -179,8 +201,12 @@ void ParAdvisor::startSearch(SearchFor purpose, std::vector<int> cells, std::siz
     searching_ = true;
     searchPurpose_ = purpose;
     const std::uint64_t generation = generation_;
-    worker_ = std::jthread([this, generation, purpose, startMove, cells = std::move(cells),
-                            tables = tables_](const std::stop_token& stop) {
+    workerEnded_ = std::make_shared<std::atomic<bool>>(false);
+    worker_ = std::jthread([this, generation, purpose, startMove, cells = std::move(cells), tables = tables_,
+                            ended = workerEnded_](const std::stop_token& stop) {
+        // The search gives way to the window's thread when both want the processor.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kSearchNiceness);
+        const EndedOnExit endedOnExit(*ended);
         const auto usable = tables ? tables : solver::FourByFourTables::build(stop);
         if (!usable)
             return;
@@ -228,11 +254,15 @@ void ParAdvisor::searchEnded(std::uint64_t generation, SearchFor purpose, std::s
     }
 }
 
-// Asks the search to stop and waits for it: it looks at its stop flag every few thousand boards,
-// a millisecond or so.
+// Asks the search to stop (it looks at its stop flag every few thousand boards) and lets it end
+// on its own; searches stopped earlier that have ended are joined.
 void ParAdvisor::stopSearch()
 {
-    worker_ = {};
+    std::erase_if(retired_, [](const Retired& search) { return search.ended->load(); });
+    if (worker_.joinable()) {
+        worker_.request_stop();
+        retired_.push_back({std::move(worker_), workerEnded_});
+    }
     searching_ = false;
     ++generation_;
 }

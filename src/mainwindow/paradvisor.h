@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QObject>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -95,6 +96,14 @@ private:
     std::shared_ptr<const solver::FourByFourTables> tables_;
     std::unique_ptr<solver::ThreeByThreeDistances> threeByThree_;
     std::jthread worker_;
+    // Searches asked to stop, left to end on their own so the window never waits for one; each
+    // says when it has ended, and is joined then (or at the end of the run).
+    struct Retired {
+        std::jthread thread;
+        std::shared_ptr<std::atomic<bool>> ended;
+    };
+    std::vector<Retired> retired_;
+    std::shared_ptr<std::atomic<bool>> workerEnded_;
     bool searching_ = false;
     SearchFor searchPurpose_ = SearchFor::Deal;
     std::uint64_t generation_ = 0;

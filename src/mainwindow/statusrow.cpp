@@ -113,8 +113,8 @@ void StatusRow::showPar(const QString& text)
         lblpar_->hide();
         return;
     }
-    const int left = lbltimeresult_->x() +
-                     lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
+    const int left =
+        lbltimeresult_->x() + lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
     const QRect area(QPoint(left, lbltimeresult_->y()),
                      QPoint(twips::toPixels(kStatusRight), twips::toPixels(kClientBottom) - 1));
     QFont font = lbltimeresult_->font();

@@ -74,10 +74,9 @@ private:
     {
         int least = std::numeric_limits<int>::max();
         const int blank = where_[1];
-        const std::array<int, 4> neighbours{blank >= kSide ? blank - kSide : -1,
-                                            blank < kCells - kSide ? blank + kSide : -1,
-                                            blank % kSide > 0 ? blank - 1 : -1,
-                                            blank % kSide < kSide - 1 ? blank + 1 : -1};
+        const std::array<int, 4> neighbours{
+            blank >= kSide ? blank - kSide : -1, blank < kCells - kSide ? blank + kSide : -1,
+            blank % kSide > 0 ? blank - 1 : -1, blank % kSide < kSide - 1 ? blank + 1 : -1};
         for (const int from : neighbours) {
             if (from < 0)
                 continue;

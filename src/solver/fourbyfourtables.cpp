@@ -236,8 +236,8 @@ std::size_t groupIndex(int group, const CellsOfPieces& where, bool mirror)
         const int home = homes.homes[i];
         // On the mirrored board the piece at home in `home` is the mirror of the piece at home in
         // the mirrored cell, and it stands where that one stands, mirrored.
-        cells[i] = mirror ? mirrored(where[static_cast<std::size_t>(mirrored(home) + 1)])
-                          : where[static_cast<std::size_t>(home + 1)];
+        cells[i] = mirror ? mirrored(where[static_cast<std::size_t>(mirrored(home)) + 1])
+                          : where[static_cast<std::size_t>(home) + 1];
     }
     return placementIndex(std::span(cells).first(static_cast<std::size_t>(homes.size)));
 }

@@ -37,7 +37,7 @@ public:
         : n_(n)
         , targets_(targets)
     {
-        localOf_.assign(static_cast<std::size_t>(n * n), -1);
+        localOf_.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), -1);
         for (int cell = 0; cell < n * n; ++cell) {
             if (!settled[static_cast<std::size_t>(cell)]) {
                 localOf_[static_cast<std::size_t>(cell)] = static_cast<int>(free_.size());
@@ -135,7 +135,8 @@ private:
     [[nodiscard]] std::vector<int> pathTo(std::size_t code, const std::vector<std::int32_t>& cameFrom) const
     {
         std::vector<int> path;
-        for (; static_cast<std::size_t>(cameFrom[code]) != code; code = static_cast<std::size_t>(cameFrom[code]))
+        for (; static_cast<std::size_t>(cameFrom[code]) != code;
+             code = static_cast<std::size_t>(cameFrom[code]))
             path.push_back(free_[static_cast<std::size_t>(decode(code).back())]);
         return {path.rbegin(), path.rend()};
     }

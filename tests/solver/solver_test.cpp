@@ -107,10 +107,9 @@ TEST(HardThreeByThree, DistancesHintsAndBoundAgainstTheSearch)
 {
     const ThreeByThreeDistances table;
     const Distances distances = searchFromHome(3, false);
-    const std::vector<int> published{1,     2,     4,     8,     16,    20,    39,    62,    116,  152,  286,
-                                     396,   748,   1024,  1893,  2512,  4485,  5638,  9529,  10878, 16993,
-                                     17110, 23952, 20224, 24047, 15578, 14560, 6274,  3910,  760,  221,
-                                     2};
+    const std::vector<int> published{1,     2,     4,     8,     16,    20,   39,   62,   116,   152,   286,
+                                     396,   748,   1024,  1893,  2512,  4485, 5638, 9529, 10878, 16993, 17110,
+                                     23952, 20224, 24047, 15578, 14560, 6274, 3910, 760,  221,   2};
     std::vector<int> counts(published.size(), 0);
     std::vector<Board> farthest;
     Board board = home(3);
@@ -189,11 +188,13 @@ TEST(HardFourByFour, KorfsBoardsAndSearchedBoards)
     Board longest{12, 15, 14, 2, 3, 4, 13, 5, 16, 8, 10, 6, 11, 7, 9, 1};
     std::stop_source stop;
     FourByFourSolution stoppedSearch;
-    std::jthread search([&] { stoppedSearch = solveFourByFour(*tables, longest, stop.get_token(), ~std::uint64_t{0}); });
+    std::jthread search(
+        [&] { stoppedSearch = solveFourByFour(*tables, longest, stop.get_token(), ~std::uint64_t{0}); });
     stop.request_stop();
     search.join();
     EXPECT_EQ(stoppedSearch.outcome, FourByFourSolution::Outcome::Stopped);
-    EXPECT_EQ(solveFourByFour(*tables, longest, {}, 100'000).outcome, FourByFourSolution::Outcome::OverBudget);
+    EXPECT_EQ(solveFourByFour(*tables, longest, {}, 100'000).outcome,
+              FourByFourSolution::Outcome::OverBudget);
 }
 
 // Any size: the row-by-row method brings random deals home by moves of neighbours, never in fewer

@@ -7,6 +7,7 @@
 #include "mainwindow/board.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
+#include "mainwindow/paradvisor.h"
 #include "mainwindow/picturechooser.h"
 #include "mainwindow/piecewidget.h"
 #include "picture/picturereader.h"
@@ -139,7 +140,8 @@ class WindowsTest : public QObject
             if (std::ranges::is_sorted(board))
                 return seen[board];
             const int blank = int(std::ranges::find(board, 1) - board.begin());
-            for (const int cell : {blank - 3, blank + 3, blank % 3 ? blank - 1 : -1, blank % 3 < 2 ? blank + 1 : -1}) {
+            for (const int cell :
+                 {blank - 3, blank + 3, blank % 3 ? blank - 1 : -1, blank % 3 < 2 ? blank + 1 : -1}) {
                 auto next = board;
                 if (cell < 0 || cell > 8)
                     continue;
@@ -576,6 +578,56 @@ private slots:
         QVERIFY(game.isOver() && !hint->isEnabled());
         QCOMPARE(text(u"lblscoreresult"_s), QString::number(fewest + 1));
         QCOMPARE(text(u"lblpar"_s), u"Moves: %1 - fewest possible: %1 - hints: %1"_s.arg(fewest));
+    }
+
+    // The advisor on 4 x 4 Hard (it builds the tables, so it runs alone, as tst_fourbyfour), on
+    // Korf's 42nd board, 42 moves: a bound until the search ends, then exact. The first hint waits
+    // for the search; while the way found is followed each hint comes at once; a move off it has
+    // the next hint found from there. Played by hints to the end, the board is home in 42 moves,
+    // or in two more for the move off the way (one move changes the distance by one).
+    void hardFourByFourAdvisor()
+    {
+        if (qEnvironmentVariableIsEmpty("TILMORA_TEST_TABLES"))
+            QSKIP("run alone by tst_fourbyfour");
+        ParAdvisor advisor;
+        QSignalSpy hints(&advisor, &ParAdvisor::hintReady);
+        std::vector<int> board{5, 6, 8, 3, 10, 15, 13, 14, 1, 4, 7, 12, 9, 2, 16, 11};
+        const auto play = [&](int piece) {
+            const auto blank = std::ranges::find(board, 1), from = std::ranges::find(board, piece);
+            QVERIFY(
+                std::abs(blank - from) == 4 ||
+                (std::abs(blank - from) == 1 && (blank - board.begin()) / 4 == (from - board.begin()) / 4));
+            std::iter_swap(blank, from);
+            advisor.moved(piece, board, puzzle::Level::Hard);
+        };
+        advisor.dealt(4, board, puzzle::Level::Hard);
+        QVERIFY(advisor.par() && !advisor.par()->exact && advisor.par()->moves <= 42);
+        advisor.askHint(board, puzzle::Level::Hard);
+        QTRY_COMPARE_WITH_TIMEOUT(hints.size(), 1, 240'000);
+        QCOMPARE(advisor.par()->moves, 42);
+        int moves = 0;
+        for (; moves < 3; ++moves) {
+            play(hints.takeFirst().at(0).toInt());
+            advisor.askHint(board, puzzle::Level::Hard);
+            QCOMPARE(hints.size(), 1);
+        }
+        const int hinted = hints.takeFirst().at(0).toInt();
+        const int blank = int(std::ranges::find(board, 1) - board.begin());
+        for (const int cell :
+             {blank - 4, blank + 4, blank % 4 ? blank - 1 : -1, blank % 4 < 3 ? blank + 1 : -1}) {
+            if (cell >= 0 && cell < 16 && board[std::size_t(cell)] != hinted && moves == 3) {
+                play(board[std::size_t(cell)]);
+                ++moves;
+            }
+        }
+        for (advisor.askHint(board, puzzle::Level::Hard); !std::ranges::is_sorted(board); ++moves) {
+            QTRY_COMPARE_WITH_TIMEOUT(hints.size(), 1, 60'000);
+            play(hints.takeFirst().at(0).toInt());
+            advisor.askHint(board, puzzle::Level::Hard);
+        }
+        QVERIFY(moves == 42 || moves == 44);
+        advisor.gameOver();
+        QCOMPARE(advisor.parLine(), u"Moves: %1 - fewest possible: 42 - hints: %1"_s.arg(moves));
     }
 };
 

@@ -135,7 +135,7 @@ std::optional<ParAdvisor::Par> ParAdvisor::par() const
     if (playedOnEasy_)
         return Par{solver::easyFewestMoves(deal_), true};
     if (n_ == 3)
-        return Par{const_cast<ParAdvisor*>(this)->threeByThree().distance(deal_), true};
+        return Par{threeByThree().distance(deal_), true};
     if (exactHardPar_)
         return Par{*exactHardPar_, true};
     int bound = solver::slidingLowerBound(n_, deal_);
@@ -187,7 +187,7 @@ void ParAdvisor::answerHint(int piece)
     emit hintReady(piece);
 }
 
-const solver::ThreeByThreeDistances& ParAdvisor::threeByThree()
+const solver::ThreeByThreeDistances& ParAdvisor::threeByThree() const
 {
     if (!threeByThree_)
         threeByThree_ = std::make_unique<solver::ThreeByThreeDistances>();

@@ -73,7 +73,7 @@ private:
     void stopSearch();
     [[nodiscard]] std::optional<int> followedPathHint() const;
     void answerHint(int piece);
-    [[nodiscard]] const solver::ThreeByThreeDistances& threeByThree();
+    [[nodiscard]] const solver::ThreeByThreeDistances& threeByThree() const;
 
     int n_ = 0;
     std::vector<int> deal_;
@@ -94,7 +94,7 @@ private:
     bool pathKnown_ = false;
 
     std::shared_ptr<const solver::FourByFourTables> tables_;
-    std::unique_ptr<solver::ThreeByThreeDistances> threeByThree_;
+    mutable std::unique_ptr<solver::ThreeByThreeDistances> threeByThree_; // built when first asked
     std::jthread worker_;
     // Searches asked to stop, left to end on their own so the window never waits for one; each
     // says when it has ended, and is joined then (or at the end of the run).

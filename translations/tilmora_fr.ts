@@ -97,6 +97,29 @@
     </message>
 </context>
 <context>
+    <name>tilmora::ParAdvisor</name>
+    <message>
+        <source>Moves: %1 - fewest possible: %2</source>
+        <extracomment>The end of a game: the moves made, and the fewest that could have solved the deal.</extracomment>
+        <translation>Coups&#xa0;: %1 - minimum possible&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Moves: %1 - fewest possible: at least %2</source>
+        <extracomment>The end of a game where only a bound on the fewest moves is known.</extracomment>
+        <translation>Coups&#xa0;: %1 - minimum possible&#xa0;: au moins %2</translation>
+    </message>
+    <message>
+        <source>Moves: %1 - fewest possible: %2 - hints: %3</source>
+        <extracomment>The end of a game: moves made, the fewest possible, and the hints taken.</extracomment>
+        <translation>Coups&#xa0;: %1 - minimum possible&#xa0;: %2 - indices&#xa0;: %3</translation>
+    </message>
+    <message>
+        <source>Moves: %1 - fewest possible: at least %2 - hints: %3</source>
+        <extracomment>The end of a game with a bound on the fewest moves, and the hints taken.</extracomment>
+        <translation>Coups&#xa0;: %1 - minimum possible&#xa0;: au moins %2 - indices&#xa0;: %3</translation>
+    </message>
+</context>
+<context>
     <name>tilmora::PieceAccessible</name>
     <message>
         <source>row %1, column %2</source>
@@ -235,6 +258,11 @@
     <message>
         <source>E&amp;xit</source>
         <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Hint</source>
+        <extracomment>Game menu: puts the focus on a piece to move next. Keep an &amp; before the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Indice</translation>
     </message>
 </context>
 <context>

@@ -159,6 +159,14 @@ void Board::press(puzzle::Cell cell)
         Qt::QueuedConnection);
 }
 
+void Board::showPiece(int piece)
+{
+    if (boardSize() == 0)
+        return;
+    setFocus(Qt::OtherFocusReason);
+    moveCursor(game_.cellOfPiece(piece));
+}
+
 void Board::keyPressEvent(QKeyEvent* event)
 {
     const int n = boardSize();

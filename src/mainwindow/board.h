@@ -59,6 +59,8 @@ public:
     // A screen reader's press on a cell: the cursor goes there with the focus, then the piece there
     // acts as with Enter, once the caller has had its answer.
     void press(puzzle::Cell cell);
+    // A hint: the focus and the cursor go to the cell where `piece` stands, read out as any step.
+    void showPiece(int piece);
 
 signals:
     void clicked(int piece);   // a press and release of the mouse on the piece

@@ -3,10 +3,13 @@
 #include "board.h"
 #include "boardaccessible.h"
 #include "droppedfile.h"
+#include "hintmark.h"
 #include "identity/identity.h"
 #include "messages.h"
+#include "paradvisor.h"
 #include "picturechooser.h"
 #include "pictureintake.h"
+#include "piecewidget.h"
 #include "quickhelppanel.h"
 #include "secondary/frmhelp.h"
 #include "secondary/frmhelpcontent.h"
@@ -64,6 +67,12 @@ frmmain::frmmain(Services services, QWidget* parent)
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(tr("%1 - Game created by %2 ").arg(gameName(), QString::fromUtf8(identity::kWebsite)));
     new PictureDropTarget(this, [this](const QString& path) { loadPictureFile(path); });
+    par_ = new ParAdvisor(this);
+    connect(par_, &ParAdvisor::hintReady, this, &frmmain::showHint);
+    connect(par_, &ParAdvisor::parChanged, this, [this] {
+        if (game_.isOver())
+            statusRow_->showPar(par_->parLine());
+    });
     buildMenu();
     buildPlayArea();
     intake_ = new PictureIntake(this, services_.decoder, playArea_);
@@ -113,6 +122,10 @@ void frmmain::buildMenu()
     auto* game1 = addMenu(menuBar(), "game1", tr("&Game"));
     addItem(game1, "loadpicture1", tr("&Load Picture"), &frmmain::loadpicture1_Click, Qt::CTRL | Qt::Key_L);
     addItem(game1, "start1", tr("&Start"), &frmmain::start1_Click, Qt::Key_F5);
+    // Ctrl+H: no screen reader takes it (they keep Insert and Caps Lock with other keys).
+    //: Game menu: puts the focus on a piece to move next. Keep an & before the Alt key's letter.
+    hint1_ = addItem(game1, "hint1", tr("&Hint"), &frmmain::hint1_Click, Qt::CTRL | Qt::Key_H);
+    hint1_->setEnabled(false);
 
     auto* option1 = addMenu(menuBar(), "option1", tr("&Option"));
     auto* level1 = addMenu(option1, "level1", tr("&Level"));
@@ -200,6 +213,8 @@ void frmmain::takePicture(const QString& path, const LoadedPicture& picture)
 {
     board_->clear();
     Timer1.stop();
+    par_->forget();
+    hint1_->setEnabled(false);
     picturefile_ = path;
     fittedPicture_ = QPixmap::fromImage(picture.fitted);
     pictureoriginal_->setPicture(fittedPicture_);
@@ -231,6 +246,9 @@ void frmmain::start1_Click()
     }
     board_->setGeometry(pictureoriginal_->geometry());
     board_->deal(fittedPicture_);
+    par_->dealt(game_.boardsize(), game_.pieceorder(), game_.level());
+    hint1_->setEnabled(true);
+    statusRow_->showPar({});
     board_->raise();
     pictureoriginal_->hide();
     // The keys work on the new board at once, and a screen reader reads it with the cell they start on.
@@ -248,10 +266,13 @@ void frmmain::picturesplit_Click(int index)
     if (!outcome.counted)
         return;
     statusRow_->showAttempts(outcome.attemptsShown);
-    if (outcome.moved)
+    if (outcome.moved) {
+        clearHintMark();
         board_->showMove(index);
-    else
+        par_->moved(index, boardCells(), game_.level());
+    } else {
         board_->showRefusal(index);
+    }
     if (outcome.solved)
         endOfGame();
 }
@@ -262,11 +283,49 @@ void frmmain::endOfGame()
 {
     Timer1.stop();
     board_->showEnd();
+    hint1_->setEnabled(false);
+    par_->gameOver();
+    statusRow_->showPar(par_->parLine());
     services_.messages->inform(this, tr(kGameOver));
     pictureoriginal_->show();
     pictureoriginal_->raise();
     // The keyboard is back where it was when the box came, on the solved board.
     board_->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Hints ------------------------------------------------------------------------------------
+
+// The hint is the focus put on a piece to move, as the keyboard and a screen reader know it, with a
+// mark seen on any picture; nothing moves by itself. On a 4 x 4 Hard board it may come a moment
+// later, once the search for the way has ended.
+void frmmain::hint1_Click()
+{
+    if (game_.inPlay())
+        par_->askHint(boardCells(), game_.level());
+}
+
+void frmmain::showHint(int piece)
+{
+    if (!game_.inPlay() || piece < 1 || piece > game_.pieceCount())
+        return;
+    clearHintMark();
+    board_->showPiece(piece);
+    hintMark_ = new HintMark(board_->picturesplit()[static_cast<std::size_t>(piece)]);
+}
+
+void frmmain::clearHintMark()
+{
+    delete hintMark_.data();
+}
+
+std::vector<int> frmmain::boardCells() const
+{
+    std::vector<int> cells;
+    const int n = game_.boardsize();
+    cells.reserve(static_cast<std::size_t>(game_.pieceCount()));
+    for (int cell = 0; cell < n * n; ++cell)
+        cells.push_back(game_.pieceAt({cell / n, cell % n}));
+    return cells;
 }
 
 // --- The clock ---------------------------------------------------------------------------------
@@ -297,6 +356,7 @@ void frmmain::chooseLevel(puzzle::Level level)
 {
     game_.chooseLevel(level);
     (level == puzzle::Level::Easy ? easy1_ : hard1_)->setChecked(true);
+    par_->levelChosen(level);
 }
 
 void frmmain::chooseSize(int n)
@@ -345,6 +405,7 @@ void frmmain::closeEvent(QCloseEvent* event)
 void frmmain::Form_Unload()
 {
     Timer1.stop();
+    par_->forget();
     delete frmhelp_.data();
     delete frmhelpcontent_.data();
 }

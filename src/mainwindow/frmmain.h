@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -25,6 +26,7 @@ namespace tilmora {
 
 class Board;
 class MessageBoxes;
+class ParAdvisor;
 class PictureBox;
 class PictureChooser;
 class PictureIntake;
@@ -68,6 +70,7 @@ public:
     // Menu commands.
     void loadpicture1_Click();
     void start1_Click();
+    void hint1_Click();
     void easy1_Click() { chooseLevel(puzzle::Level::Easy); }
     void hard1_Click() { chooseLevel(puzzle::Level::Hard); }
     void threebythree_Click() { chooseSize(3); }
@@ -95,6 +98,9 @@ private:
     void chooseLevel(puzzle::Level level);
     void chooseSize(int n);
     void endOfGame();
+    [[nodiscard]] std::vector<int> boardCells() const;
+    void showHint(int piece);
+    void clearHintMark();
     void aimTimer1(puzzle::SteadyTime now);
 
     Services services_;
@@ -111,10 +117,13 @@ private:
     PictureBox* pictureoriginal_ = nullptr;
     std::optional<StatusRow> statusRow_;
     Board* board_ = nullptr;
+    ParAdvisor* par_ = nullptr;
+    QPointer<QWidget> hintMark_;
     QPointer<frmhelp> frmhelp_;
     QPointer<frmhelpcontent> frmhelpcontent_;
 
     // Menu.
+    QAction* hint1_ = nullptr;
     QAction* easy1_ = nullptr;
     QAction* hard1_ = nullptr;
     QAction* threebythree_ = nullptr;

@@ -14,6 +14,7 @@ namespace {
 // The row's place in the play area, in twips.
 constexpr double kStatusTop = 6720;
 constexpr double kStatusHeight = 255;
+constexpr double kStatusRight = 6705;
 
 // A result of the row: the accessibility tree reads it with its caption, "Attempts: 12".
 class ResultLabel final : public QLabel
@@ -125,6 +126,7 @@ StatusRow::StatusRow(QWidget* playArea)
     , lblscoreresult_(nullptr)
     , lbltime_(nullptr)
     , lbltimeresult_(nullptr)
+    , lblpar_(nullptr)
 {
     static const bool installed = (QAccessible::installFactory(&statusAccessibleFactory), true);
     Q_UNUSED(installed);
@@ -136,6 +138,9 @@ StatusRow::StatusRow(QWidget* playArea)
     lblscoreresult_ = makeStatusLabel<ResultLabel>(row, "lblscoreresult", place(1200, 735));
     lbltime_ = makeStatusLabel(row, "lbltime", place(2040, 855));
     lbltimeresult_ = makeStatusLabel<ResultLabel>(row, "lbltimeresult", place(2760, 1575));
+    // The par may take two lines, below the row too, so it stands in the play area; like the row
+    // it is never hidden, only empty, for a screen reader to find it when it is shown.
+    lblpar_ = makeStatusLabel(playArea, "lblpar", {});
     lblscoreresult_->setAccessibleName(tr("Attempts"));
     lbltimeresult_->setAccessibleName(tr("Time"));
 }
@@ -150,6 +155,8 @@ void StatusRow::setVisible(bool visible)
     }
     visible_ = visible;
     showTexts();
+    if (!visible)
+        showPar({});
 }
 
 void StatusRow::showTexts()
@@ -175,6 +182,41 @@ void StatusRow::showSeconds(std::int64_t seconds)
     seconds_ = tr("%1 Seconds").arg(seconds);
     if (visible_)
         lbltimeresult_->setText(seconds_);
+}
+
+// Set after the time, which no longer changes once the game is over, in the rest of the row and
+// the strip below it down to the window's edge: on one line in the row's own font where it fits,
+// else on two in a smaller one (a long language, a long game), never below a legible size.
+void StatusRow::showPar(const QString& text)
+{
+    constexpr int kGap = 8;
+    constexpr double kSmallestPoints = 6.5;
+    constexpr double kStep = 0.25;
+    constexpr double kClientBottom = 7050;
+    if (text.isEmpty()) {
+        // Of no size while empty, so that it never covers a time grown wider in the next game.
+        lblpar_->clear();
+        lblpar_->setGeometry({});
+        return;
+    }
+    const QPoint timeAt = lbltimeresult_->mapTo(lblpar_->parentWidget(), QPoint(0, 0));
+    const int left =
+        timeAt.x() + lbltimeresult_->fontMetrics().horizontalAdvance(lbltimeresult_->text()) + kGap;
+    const QRect area(QPoint(left, timeAt.y()),
+                     QPoint(twips::toPixels(kStatusRight), twips::toPixels(kClientBottom) - 1));
+    QFont font = lbltimeresult_->font();
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return metrics.horizontalAdvance(text) <= area.width() ||
+               area.contains(metrics.boundingRect(area, Qt::TextWordWrap, text));
+    };
+    while (font.pointSizeF() > kSmallestPoints && !fits())
+        font.setPointSizeF(font.pointSizeF() - kStep);
+    lblpar_->setFont(font);
+    lblpar_->setWordWrap(QFontMetrics(font).horizontalAdvance(text) > area.width());
+    lblpar_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblpar_->setGeometry(area);
+    lblpar_->setText(text);
 }
 
 // The captions were measured for one font and for the English; where the font the system gives or

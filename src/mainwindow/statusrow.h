@@ -26,6 +26,9 @@ public:
     void setVisible(bool visible);
     void showAttempts(std::int64_t attempts);
     void showSeconds(std::int64_t seconds);
+    // The par of a finished game after the time (lblpar), in a smaller font where the row is too
+    // short for it; empty: none shown.
+    void showPar(const QString& text);
 
 private:
     void fitCaptions();
@@ -35,6 +38,7 @@ private:
     QLabel* lblscoreresult_;
     QLabel* lbltime_;
     QLabel* lbltimeresult_;
+    QLabel* lblpar_;
     bool captionsFitted_ = false;
     bool visible_ = false;
     QString attempts_;

@@ -7,6 +7,7 @@
 #include "mainwindow/board.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/messages.h"
+#include "mainwindow/paradvisor.h"
 #include "mainwindow/picturechooser.h"
 #include "mainwindow/piecewidget.h"
 #include "picture/picturereader.h"
@@ -24,7 +25,10 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <deque>
 #include <map>
+#include <numeric>
+#include <unordered_map>
 
 using namespace tilmora;
 using namespace std::chrono_literals;
@@ -130,6 +134,52 @@ class WindowsTest : public QObject
         trigger(u"start1"_s);
     }
 
+    // The fewest Hard moves home from a 3 x 3 board, by a breadth-first search over the boards as
+    // the nine-digit numbers their pieces spell.
+    static int hardDistance(const std::vector<int>& deal)
+    {
+        const auto spell = [](const std::vector<int>& board) {
+            return std::accumulate(board.begin(), board.end(), 0,
+                                   [](int sum, int piece) { return sum * 10 + piece; });
+        };
+        std::unordered_map<int, int> seen{{spell(deal), 0}};
+        for (std::deque<std::vector<int>> queue{deal};; queue.pop_front()) {
+            const auto& board = queue.front();
+            const int distance = seen.at(spell(board));
+            if (std::ranges::is_sorted(board))
+                return distance;
+            const int blank = int(std::ranges::find(board, 1) - board.begin());
+            for (const int cell :
+                 {blank - 3, blank + 3, blank % 3 ? blank - 1 : -1, blank % 3 < 2 ? blank + 1 : -1}) {
+                auto next = board;
+                if (cell < 0 || cell > 8)
+                    continue;
+                std::swap(next[std::size_t(cell)], next[std::size_t(blank)]);
+                if (seen.emplace(spell(next), distance + 1).second)
+                    queue.push_back(next);
+            }
+        }
+    }
+
+    // Plays the game in play by hints alone: each one's piece is pressed with Enter. Returns the
+    // moves made.
+    int playByHints()
+    {
+        int moves = 0;
+        for (; window_->game().inPlay(); ++moves) {
+            trigger(u"hint1"_s);
+            auto* board = const_cast<Board*>(window_->board());
+            const int hinted = window_->game().pieceAt(board->cursor());
+            auto* marked = board->picturesplit()[static_cast<std::size_t>(hinted)];
+            if (QApplication::focusWidget() != board || !marked->findChild<QWidget*>(u"hintmark"_s))
+                return -1;
+            QTest::keyClick(board, Qt::Key_Return);
+            if (marked->findChild<QWidget*>(u"hintmark"_s))
+                return -1; // the mark stays only until the next move
+        }
+        return moves;
+    }
+
     // Where the widget drawn alone on white has ink in `area` (outside counts), in parent pixels.
     static QRect ink(QWidget* widget, const QRect& area)
     {
@@ -153,15 +203,20 @@ class WindowsTest : public QObject
         QTest::addColumn<QString>("blank"); // what a screen reader calls the blank cell
         QTest::addColumn<QString>("longGame");
         QTest::addColumn<int>("helpRows");
+        QTest::addColumn<QString>("par"); // a game played by hints alone, in that many moves
         QTest::newRow("en") << QStringList{u"Game"_s, u"Option"_s, u"Quick Help"_s, u"Exit"_s}
-                            << u"“a.png” is not a picture."_s << u"Blank"_s << u"9999 Seconds"_s << 21;
+                            << u"“a.png” is not a picture."_s << u"Blank"_s << u"9999 Seconds"_s << 21
+                            << u"Moves: %1 - fewest possible: %1 - hints: %1"_s;
         QTest::newRow("de") << QStringList{u"Spiel"_s, u"Optionen"_s, u"Kurzhilfe"_s, u"Beenden"_s}
-                            << u"„a.png“ ist kein Bild."_s << u"Lücke"_s << u"9999 Sekunden"_s << 21;
+                            << u"„a.png“ ist kein Bild."_s << u"Lücke"_s << u"9999 Sekunden"_s << 21
+                            << u"Züge: %1 - kürzester Weg: %1 - Tipps: %1"_s;
         QTest::newRow("fr") << QStringList{u"Partie"_s, u"Options"_s, u"Aide rapide"_s, u"Quitter"_s}
                             << u"«\u00A0a.png\u00A0» n’est pas une image."_s << u"Vide"_s
-                            << u"9999 secondes"_s << 23;
+                            << u"9999 secondes"_s << 23
+                            << u"Coups\u00A0: %1 - minimum possible\u00A0: %1 - indices\u00A0: %1"_s;
         QTest::newRow("es") << QStringList{u"Juego"_s, u"Opciones"_s, u"Ayuda rápida"_s, u"Salir"_s}
-                            << u"«a.png» no es una imagen."_s << u"Hueco"_s << u"9999 segundos"_s << 23;
+                            << u"«a.png» no es una imagen."_s << u"Hueco"_s << u"9999 segundos"_s << 23
+                            << u"Movimientos: %1 - mínimo posible: %1 - pistas: %1"_s;
     }
 
 private slots:
@@ -520,6 +575,86 @@ private slots:
                      qPrintable(name));
             textEnd = label->x() + width;
         }
+        // Played to the end by hints (Easy 4 x 4), the par line comes after the time, whole.
+        const int moves = playByHints();
+        auto* line = window_->findChild<QLabel*>(u"lblpar"_s);
+        QFETCH(QString, par);
+        QCOMPARE(line->text(), par.arg(moves));
+        const QRect inside = line->fontMetrics().boundingRect(line->rect(), Qt::TextWordWrap, line->text());
+        QVERIFY(line->x() >= textEnd && line->rect().contains(inside) &&
+                line->parentWidget()->rect().contains(line->geometry()));
+    }
+
+    // No hint before Start. On 3 x 3 Hard, each hint puts the focus, and its mark, on a piece whose
+    // move brings the board one move nearer home: played by hints alone, the game ends in the fewest
+    // moves a search finds, and says so; a refused click counted an attempt, not a move. With the
+    // end the hint is gone.
+    void aGameByHints()
+    {
+        auto* hint = window_->findChild<QAction*>(u"hint1"_s);
+        QVERIFY(!hint->isEnabled());
+        trigger(u"threebythree"_s);
+        trigger(u"hard1"_s);
+        startAGame();
+        const auto& game = window_->game();
+        const Cell blank = game.blankCell();
+        QTest::mouseClick(piece(game.pieceAt({2 - blank.row / 2, 2 - blank.column / 2})), Qt::LeftButton);
+        QVERIFY(text(u"lblpar"_s).isEmpty());
+        const int fewest = hardDistance(game.pieceorder());
+        QCOMPARE(playByHints(), fewest);
+        QVERIFY(game.isOver() && !hint->isEnabled());
+        QCOMPARE(text(u"lblscoreresult"_s), QString::number(fewest + 1));
+        QCOMPARE(text(u"lblpar"_s), u"Moves: %1 - fewest possible: %1 - hints: %1"_s.arg(fewest));
+    }
+
+    // The advisor on 4 x 4 Hard (it builds the tables, so it runs alone, as tst_fourbyfour), on
+    // Korf's 42nd board, 42 moves: a bound until the search ends, then exact. The first hint waits
+    // for the search; while the way found is followed each hint comes at once; a move off it has
+    // the next hint found from there. Played by hints to the end, the board is home in 42 moves,
+    // or in two more for the move off the way (one move changes the distance by one).
+    void hardFourByFourAdvisor()
+    {
+        if (qEnvironmentVariableIsEmpty("TILMORA_TEST_TABLES"))
+            QSKIP("run alone by tst_fourbyfour");
+        ParAdvisor advisor;
+        QSignalSpy hints(&advisor, &ParAdvisor::hintReady);
+        std::vector<int> board{5, 6, 8, 3, 10, 15, 13, 14, 1, 4, 7, 12, 9, 2, 16, 11};
+        const auto play = [&](int piece) {
+            const auto blank = std::ranges::find(board, 1), from = std::ranges::find(board, piece);
+            QVERIFY(
+                std::abs(blank - from) == 4 ||
+                (std::abs(blank - from) == 1 && (blank - board.begin()) / 4 == (from - board.begin()) / 4));
+            std::iter_swap(blank, from);
+            advisor.moved(piece, board, puzzle::Level::Hard);
+        };
+        advisor.dealt(4, board, puzzle::Level::Hard);
+        QVERIFY(advisor.par() && !advisor.par()->exact && advisor.par()->moves <= 42);
+        advisor.askHint(board, puzzle::Level::Hard);
+        QTRY_COMPARE_WITH_TIMEOUT(hints.size(), 1, 240'000);
+        QCOMPARE(advisor.par()->moves, 42);
+        int moves = 0;
+        for (; moves < 3; ++moves) {
+            play(hints.takeFirst().at(0).toInt());
+            advisor.askHint(board, puzzle::Level::Hard);
+            QCOMPARE(hints.size(), 1);
+        }
+        const int hinted = hints.takeFirst().at(0).toInt();
+        const int blank = int(std::ranges::find(board, 1) - board.begin());
+        for (const int cell :
+             {blank - 4, blank + 4, blank % 4 ? blank - 1 : -1, blank % 4 < 3 ? blank + 1 : -1}) {
+            if (cell >= 0 && cell < 16 && board[std::size_t(cell)] != hinted && moves == 3) {
+                play(board[std::size_t(cell)]);
+                ++moves;
+            }
+        }
+        for (advisor.askHint(board, puzzle::Level::Hard); !std::ranges::is_sorted(board); ++moves) {
+            QTRY_COMPARE_WITH_TIMEOUT(hints.size(), 1, 60'000);
+            play(hints.takeFirst().at(0).toInt());
+            advisor.askHint(board, puzzle::Level::Hard);
+        }
+        QVERIFY(moves == 42 || moves == 44);
+        advisor.gameOver();
+        QCOMPARE(advisor.parLine(), u"Moves: %1 - fewest possible: 42 - hints: %1"_s.arg(moves));
     }
 };
 

@@ -133,6 +133,52 @@ transferOf(heif_transfer_characteristics transfer)
     }
 }
 
+// The file's nclx values, when its colr boxes hold them.
+std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclxOf(const heif_image_handle* handle)
+{
+    heif_color_profile_nclx* read = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &read).code != heif_error_Ok)
+        return nullptr;
+    return std::unique_ptr<heif_color_profile_nclx, NclxDeleter>(read);
+}
+
+// How the pixels are coded when the nclx values give them an HDR transfer (PQ or HLG). Those win over
+// an ICC profile beside them, which is there for readers that know no nclx values: the format's own
+// word on the colours is the nclx box, as libheif reads both.
+std::optional<HdrCoding> hdrCodingOf(const heif_image_handle* handle)
+{
+    const auto nclx = nclxOf(handle);
+    if (!nclx)
+        return std::nullopt;
+    HdrCoding coding;
+    switch (nclx->transfer_characteristics) {
+    case heif_transfer_characteristic_ITU_R_BT_2100_0_PQ:
+        coding.transfer = HdrCoding::Transfer::Pq;
+        break;
+    case heif_transfer_characteristic_ITU_R_BT_2100_0_HLG:
+        coding.transfer = HdrCoding::Transfer::Hlg;
+        break;
+    default:
+        return std::nullopt;
+    }
+    const auto point = [](float x, float y) { return QPointF(double(x), double(y)); };
+    coding.primaries = nclx->color_primaries == heif_color_primaries_unspecified
+                           ? kBt2020Primaries
+                           : std::array{point(nclx->color_primary_red_x, nclx->color_primary_red_y),
+                                        point(nclx->color_primary_green_x, nclx->color_primary_green_y),
+                                        point(nclx->color_primary_blue_x, nclx->color_primary_blue_y),
+                                        point(nclx->color_primary_white_x, nclx->color_primary_white_y)};
+    return coding;
+}
+
+// Whether the picture comes from libheif at 16 bits a channel: an opaque HDR picture of more than
+// 8 bits, whose levels eight bits would band.
+bool decodedDeep(const heif_image_handle* handle)
+{
+    return heif_image_handle_has_alpha_channel(handle) == 0 &&
+           heif_image_handle_get_luma_bits_per_pixel(handle) > 8 && hdrCodingOf(handle).has_value();
+}
+
 // What the file's colr box says the colours mean: its ICC profile, or its nclx primaries and curve.
 // Nothing said, or nothing Qt can use, leaves them as sRGB.
 QColorSpace colourSpaceOf(const heif_image_handle* handle)
@@ -148,10 +194,9 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
         return colourSpaceOfProfile(profile);
     }
     case heif_color_profile_type_nclx: {
-        heif_color_profile_nclx* read = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &read).code != heif_error_Ok)
+        const auto nclx = nclxOf(handle);
+        if (!nclx)
             return {};
-        const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclx(read);
         const auto transfer = transferOf(nclx->transfer_characteristics);
         if (!transfer || nclx->color_primaries == heif_color_primaries_unspecified)
             return {};
@@ -168,11 +213,14 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
 }
 
 // The picture's average over blocks of `block` x `block` pixels (fewer at its right and bottom
-// edges), from rows of three bytes a pixel.
-QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
+// edges), from rows of three samples a pixel (`stride` samples apart) of `bits` bits each: at 8
+// bits a channel from bytes, at 16 from wider samples.
+template <typename Sample>
+QImage blockAverages(const Sample* pixels, qsizetype stride, QSize size, int block, int bits = 8)
 {
+    constexpr bool deep = sizeof(Sample) > 1;
     QImage grid((size.width() + block - 1) / block, (size.height() + block - 1) / block,
-                QImage::Format_RGB32);
+                deep ? QImage::Format_RGBX64 : QImage::Format_RGB32);
     if (grid.isNull())
         return grid;
     std::vector<quint64> sums(static_cast<std::size_t>(grid.width()) * 3);
@@ -181,10 +229,10 @@ QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
         const int top = row * block;
         const int bottom = std::min(size.height(), top + block);
         for (int y = top; y < bottom; ++y) {
-            const uint8_t* pixel = pixels + static_cast<qsizetype>(y) * stride;
+            const Sample* pixel = pixels + static_cast<qsizetype>(y) * stride;
             for (int x = 0; x < size.width(); x += block) {
                 quint64* sum = &sums[static_cast<std::size_t>(x / block) * 3];
-                for (const uint8_t* end = pixel + qsizetype{3} * std::min(block, size.width() - x);
+                for (const Sample* end = pixel + qsizetype{3} * std::min(block, size.width() - x);
                      pixel < end; pixel += 3) {
                     sum[0] += pixel[0];
                     sum[1] += pixel[1];
@@ -192,15 +240,24 @@ QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
                 }
             }
         }
-        auto* line = reinterpret_cast<QRgb*>(grid.scanLine(row));
         for (int column = 0; column < grid.width(); ++column) {
             const auto count =
                 static_cast<quint64>(std::min(block, size.width() - column * block) * (bottom - top));
             const quint64* sum = &sums[static_cast<std::size_t>(column) * 3];
-            const auto average = [count](quint64 total) {
-                return static_cast<int>((total + count / 2) / count);
-            };
-            line[column] = qRgb(average(sum[0]), average(sum[1]), average(sum[2]));
+            if constexpr (deep) { // brought from `bits` to 16 bits
+                const quint64 levels = (quint64{1} << bits) - 1;
+                const auto average = [count, levels](quint64 total) {
+                    return static_cast<quint16>((total * 65535 + count * levels / 2) / (count * levels));
+                };
+                reinterpret_cast<QRgba64*>(grid.scanLine(row))[column] =
+                    QRgba64::fromRgba64(average(sum[0]), average(sum[1]), average(sum[2]), 65535);
+            } else {
+                const auto average = [count](quint64 total) {
+                    return static_cast<int>((total + count / 2) / count);
+                };
+                reinterpret_cast<QRgb*>(grid.scanLine(row))[column] =
+                    qRgb(average(sum[0]), average(sum[1]), average(sum[2]));
+            }
         }
     }
     return grid;
@@ -211,20 +268,24 @@ QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
 // libheif holds its decoded planes and this picture together, and is averaged over blocks down to
 // at least twice the target, so that Qt never copies it into a 32-bit picture to scale it. One with
 // alpha comes in four bytes a pixel, a layout Qt scales as it is; its alpha is transparency, which
-// the loader then lays on black. Nothing when it cannot be decoded; `error` then says why.
+// the loader then lays on black. An opaque HDR picture of more than 8 bits comes in 16 bits a
+// channel, averaged likewise. Nothing when it cannot be decoded; `error` then says why.
 std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize target, heif_error& error)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const bool deep = decodedDeep(handle);
     const QSize upright(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
-    const int block = std::min(upright.width() / std::max(1, 2 * target.width()),
-                               upright.height() / std::max(1, 2 * target.height()));
-    const bool averaged = !alpha && block >= 2;
+    const int block = std::max(1, std::min(upright.width() / std::max(1, 2 * target.width()),
+                                           upright.height() / std::max(1, 2 * target.height())));
+    const bool averaged = deep || (!alpha && block >= 2);
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
     if (!options)
         return std::nullopt;
     error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                              averaged ? heif_chroma_interleaved_RGB : heif_chroma_interleaved_RGBA,
+                              deep       ? heif_chroma_interleaved_RRGGBB_LE
+                              : averaged ? heif_chroma_interleaved_RGB
+                                         : heif_chroma_interleaved_RGBA,
                               options.get());
     if (error.code != heif_error_Ok)
         return std::nullopt;
@@ -236,7 +297,11 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
     if (pixels == nullptr || width <= 0 || height <= 0)
         return std::nullopt;
     QImage picture;
-    if (averaged) {
+    if (deep) {
+        static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "libheif hands over little-endian samples");
+        picture = blockAverages(reinterpret_cast<const quint16*>(pixels), stride / 2, {width, height}, block,
+                                heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved));
+    } else if (averaged) {
         picture = blockAverages(pixels, stride, {width, height}, block);
     } else {
         // The picture in libheif's own pixels, without a copy: released with the picture.
@@ -248,7 +313,8 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
     }
     if (picture.isNull())
         return std::nullopt;
-    picture.setColorSpace(colourSpaceOf(handle));
+    if (!hdrCodingOf(handle))
+        picture.setColorSpace(colourSpaceOf(handle));
     return picture;
 }
 
@@ -319,14 +385,15 @@ public:
             return DeclaredPicture{};
         const QSize upright(heif_image_handle_get_width(primary->handle.get()),
                             heif_image_handle_get_height(primary->handle.get()));
-        return DeclaredPicture{upright, {}, 32};
+        return DeclaredPicture{upright, {}, decodedDeep(primary->handle.get()) ? 64 : 32};
     }
     // At its peak, libheif's decoded planes (YCbCr at up to 16 bits a sample, with the alpha plane)
-    // and its RGB picture; then that picture and the game's 32-bit copy of it.
+    // and its RGB picture; then that picture and the game's 32-bit copy of it. An HDR picture's RGB
+    // at 16 bits a channel takes three bytes a pixel more.
     qint64 peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const override
     {
-        constexpr qint64 kBytesPerPixel = 8;
-        return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
+        const qint64 bytesPerPixel = declared.bitsPerPixel == 64 ? 11 : 8;
+        return qint64{declared.stored.width()} * declared.stored.height() * bytesPerPixel;
     }
     OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
                      QSize storedTarget) const override
@@ -339,7 +406,7 @@ public:
             primary ? decodePrimary(primary->handle.get(), storedTarget, error) : std::nullopt;
         if (!image)
             return {std::nullopt, kindNotRead(bytes, error).value_or(Refusal{Refusal::Reason::Damaged})};
-        return {std::move(image), std::nullopt};
+        return {std::move(image), std::nullopt, std::nullopt, hdrCodingOf(primary->handle.get())};
     }
 };
 

@@ -15,6 +15,9 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <cmath>
+#include <numeric>
+
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -181,6 +184,7 @@ private slots:
     void sixteenBitColourMarkedTransparent();
     void coloursShownInSrgb_data();
     void coloursShownInSrgb();
+    void hdrHighlightsRolledOff();
     void decodersReduce_data();
     void decodersReduce();
 
@@ -431,6 +435,38 @@ QImage hues(QSize size, bool darkToLight = false)
     return image;
 }
 
+// The picture as an HDR camera codes it, by the published curves run backwards: sRGB's light in
+// BT.2020's primaries (BT.2087's matrix), its white at 203 nits, in PQ (SMPTE ST 2084) or HLG
+// (BT.2100 on a 1,000-nit screen, white at 75 %), 16 bits a channel; row y's light times bright(y).
+QImage inHdr(
+    const QImage& original, bool hlg, double (*bright)(int) = [](int) { return 1.0; })
+{
+    const double toBt2020[3][3] = {
+        {0.6274, 0.3293, 0.0433}, {0.0691, 0.9195, 0.0114}, {0.0164, 0.0880, 0.8956}};
+    QImage coded(original.size(), QImage::Format_RGBX64);
+    for (int y = 0; y < original.height(); ++y) {
+        for (int x = 0; x < original.width(); ++x) {
+            const QColor sdr = original.pixelColor(x, y);
+            double srgb[3] = {sdr.redF(), sdr.greenF(), sdr.blueF()}, light[3]{}, signal[3]{};
+            for (double& channel : srgb)
+                channel = channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+            for (int row = 0; row < 3; ++row)
+                light[row] = bright(y) * 0.0203 * std::inner_product(srgb, srgb + 3, toBt2020[row], 0.0);
+            // HLG: the scene's light that a 1,000-nit screen shows as this (its OOTF undone).
+            const double shown = 10 * (0.2627 * light[0] + 0.6780 * light[1] + 0.0593 * light[2]);
+            for (int c = 0; c < 3; ++c) {
+                const double scene = shown > 0 ? 10 * light[c] * std::pow(shown, 1 / 1.2 - 1) : 0;
+                const double pq = std::pow(light[c], 0.1593017578125);
+                signal[c] = !hlg ? std::pow((0.8359375 + 18.8515625 * pq) / (1 + 18.6875 * pq), 78.84375)
+                            : scene <= 1.0 / 12 ? std::sqrt(3 * scene)
+                                                : 0.17883277 * std::log(12 * scene - 0.28466892) + 0.55991073;
+            }
+            coded.setPixelColor(x, y, QColor::fromRgbF(float(signal[0]), float(signal[1]), float(signal[2])));
+        }
+    }
+    return coded;
+}
+
 // A picture converted from sRGB into another colour space and saved with that space's profile, as
 // phones and cameras save, comes out as its sRGB original (lossy formats lose more at the sharp
 // colour edges); so does a linear PNG that says so by its gamma alone. A PNG marked as sRGB the old
@@ -465,6 +501,43 @@ void PictureTest::coloursShownInSrgb_data()
                         : encode(stored, format, 95))
                 << original << (lossless ? 24 : 48);
         }
+    }
+    // HDR photos (10 bits, BT.2020, PQ or HLG) made from the picture: shown as it. A HEIC with nclx
+    // values written over its colr box's ICC profile (heif-enc writes none, and codes with BT.601's
+    // matrix),
+    // an AVIF with a Display P3 profile beside them, which they outrank.
+    for (const bool hlg : {false, true}) {
+        QImage coded = inHdr(large, hlg);
+        const QByteArray png = encode(coded, "png");
+        coded.setColorSpace(QColorSpace::DisplayP3);
+        const QByteArray withProfile = encode(coded, "png");
+        QByteArray heic = encodedBy({QStringLiteral("heif-enc"), QStringLiteral("-b"), QStringLiteral("10"),
+                                     QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o")},
+                                    {withProfile});
+        heic.replace(heic.indexOf("colrprof") + 4, 11,
+                     QByteArray::fromHex(hlg ? "6e636c7800090012000680" : "6e636c7800090010000680"));
+        QStringList avifenc = {QStringLiteral("avifenc"),
+                               QStringLiteral("-s"),
+                               QStringLiteral("10"),
+                               QStringLiteral("-d"),
+                               QStringLiteral("10"),
+                               QStringLiteral("--min"),
+                               QStringLiteral("0"),
+                               QStringLiteral("--max"),
+                               QStringLiteral("10"),
+                               QStringLiteral("--cicp"),
+                               hlg ? QStringLiteral("9/18/9") : QStringLiteral("9/16/9")};
+        const char* name = hlg ? "HLG" : "PQ";
+        QTest::addRow("heic in %s", name) << heic << large << 48;
+        QTest::addRow("avif in %s, with a P3 profile", name)
+            << encodedBy(avifenc, {withProfile}) << large << 48;
+        QTest::addRow("avif in %s", name)
+            << encodedBy(avifenc << QStringLiteral("--ignore-icc"), {png}) << large << 48;
+        QTest::addRow("jxl in %s", name)
+            << encodedBy({QStringLiteral("cjxl"), QStringLiteral("-x"),
+                          QStringLiteral("color_space=RGB_D65_202_Rel_") + (hlg ? "HLG" : "PeQ")},
+                         {png})
+            << large << 48;
     }
     QImage linear =
         large.convertToFormat(QImage::Format_RGBX64).convertedToColorSpace(QColorSpace::SRgbLinear);
@@ -540,6 +613,50 @@ void PictureTest::coloursShownInSrgb()
                                  .arg(worst);
     QVERIFY2(*std::max_element(means.begin(), means.end()) <= 3 && worst <= worstAllowed,
              qPrintable(measured));
+}
+
+// Highlights of an HDR photo from half its reference white to 16 times it, in four colours: each
+// channel rises with the light (within the coding's noise of a few levels), and the brightest keep their
+// colour's hue as they near white rather than one channel stopping at 255 while the others go on.
+void PictureTest::hdrHighlightsRolledOff()
+{
+    const QRgb colours[] = {qRgb(255, 140, 40), qRgb(90, 160, 255), qRgb(230, 190, 160), qRgb(255, 255, 255)};
+    QImage flat(4, 1, QImage::Format_RGB32);
+    std::copy(std::begin(colours), std::end(colours), reinterpret_cast<QRgb*>(flat.bits()));
+    const auto brighter = [](int y) { return std::exp2(y / 16 / 4.0 - 1); }; // 21 steps of 16 rows
+    const QByteArray avif =
+        encodedBy({QStringLiteral("avifenc"), QStringLiteral("-s"), QStringLiteral("10"),
+                   QStringLiteral("-d"), QStringLiteral("10"), QStringLiteral("-y"), QStringLiteral("444"),
+                   QStringLiteral("--min"), QStringLiteral("0"), QStringLiteral("--max"), QStringLiteral("0"),
+                   QStringLiteral("--cicp"), QStringLiteral("9/16/9")},
+                  {encode(inHdr(flat.scaled(256, 21 * 16), false, brighter), "png")});
+    QFile file(folder_.filePath(QStringLiteral("highlights.avif")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(avif) == avif.size());
+    file.close();
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    const auto light = [](int level) { return std::pow(level / 255.0, 2.2); }; // near enough sRGB's
+    for (int colour = 0; colour < 4; ++colour) {
+        const QColor source(colours[colour]);
+        const auto share = [&](const QColor& c, int (QColor::*channel)() const) {
+            return light((c.*channel)()) / light(std::max({c.red(), c.green(), c.blue(), 1}));
+        };
+        QColor before = Qt::black;
+        for (int step = 0; step < 21; ++step) {
+            const QColor now = shown.pixelColor(colour * 64 + 32, step * 16 + 8);
+            QVERIFY2(now.red() >= before.red() - 3 && now.green() >= before.green() - 3 &&
+                         now.blue() >= before.blue() - 3,
+                     qPrintable(QStringLiteral("colour %1, step %2").arg(colour).arg(step)));
+            for (auto channel : {&QColor::red, &QColor::green, &QColor::blue}) {
+                if (brighter(step * 16) > 1)
+                    QVERIFY2(std::abs(share(now, channel) - share(source, channel)) < 0.05,
+                             qPrintable(QStringLiteral("colour %1, step %2").arg(colour).arg(step)));
+            }
+            before = now;
+        }
+        QVERIFY(std::max({before.red(), before.green(), before.blue()}) >= 253);
+    }
 }
 
 // Each decoder reads its own format at the size it promises, a progressive JPEG only as far as that

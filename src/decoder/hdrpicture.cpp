@@ -100,7 +100,7 @@ public:
 
     [[nodiscard]] double operator()(double at) const
     {
-        const double position = std::clamp(at, 0.0, 1.0) * kSteps;
+        const double position = (at > 0 ? std::min(at, 1.0) : 0.0) * kSteps; // NaN as 0
         const auto below = std::min(static_cast<std::size_t>(position), kSteps - 1);
         const double fraction = position - double(below);
         return samples_[below] + (samples_[below + 1] - samples_[below]) * fraction;
@@ -173,12 +173,23 @@ Vector rolledOffHighlights(const Vector& colour)
     return {colour[0] * scale, colour[1] * scale, colour[2] * scale};
 }
 
+// The file's primaries, or BT.2020's where the file's make no colour space (two on one line, a
+// chromaticity at y = 0).
+Matrix toXyzOf(const std::array<QPointF, 4>& primaries)
+{
+    const Matrix toXyz = rgbToXyz(primaries);
+    const bool usable = std::all_of(toXyz.begin(), toXyz.end(), [](const Vector& row) {
+        return std::all_of(row.begin(), row.end(), [](double value) { return std::isfinite(value); });
+    });
+    return usable ? toXyz : rgbToXyz(kBt2020Primaries);
+}
+
 } // namespace
 
 QImage hdrInSrgb(QImage picture, const HdrCoding& coding)
 {
     picture.convertTo(QImage::Format_RGBX64);
-    const Matrix toXyz = rgbToXyz(coding.primaries);
+    const Matrix toXyz = toXyzOf(coding.primaries);
     const Matrix toSrgb = product(inverse(rgbToXyz(kSrgbPrimaries)), toXyz);
     const Vector sceneLuminance = toXyz[1];
     const bool hlg = coding.transfer == HdrCoding::Transfer::Hlg;

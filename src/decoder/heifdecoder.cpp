@@ -299,8 +299,9 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
     QImage picture;
     if (deep) {
         static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "libheif hands over little-endian samples");
-        picture = blockAverages(reinterpret_cast<const quint16*>(pixels), stride / 2, {width, height}, block,
-                                heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved));
+        picture = blockAverages(
+            reinterpret_cast<const quint16*>(pixels), stride / 2, {width, height}, block,
+            std::clamp(heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved), 1, 16));
     } else if (averaged) {
         picture = blockAverages(pixels, stride, {width, height}, block);
     } else {

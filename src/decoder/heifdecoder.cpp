@@ -213,14 +213,11 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
 }
 
 // The picture's average over blocks of `block` x `block` pixels (fewer at its right and bottom
-// edges), from rows of three samples a pixel (`stride` samples apart) of `bits` bits each: at 8
-// bits a channel from bytes, at 16 from wider samples.
-template <typename Sample>
-QImage blockAverages(const Sample* pixels, qsizetype stride, QSize size, int block, int bits = 8)
+// edges), from rows of three bytes a pixel.
+QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
 {
-    constexpr bool deep = sizeof(Sample) > 1;
     QImage grid((size.width() + block - 1) / block, (size.height() + block - 1) / block,
-                deep ? QImage::Format_RGBX64 : QImage::Format_RGB32);
+                QImage::Format_RGB32);
     if (grid.isNull())
         return grid;
     std::vector<quint64> sums(static_cast<std::size_t>(grid.width()) * 3);
@@ -229,10 +226,10 @@ QImage blockAverages(const Sample* pixels, qsizetype stride, QSize size, int blo
         const int top = row * block;
         const int bottom = std::min(size.height(), top + block);
         for (int y = top; y < bottom; ++y) {
-            const Sample* pixel = pixels + static_cast<qsizetype>(y) * stride;
+            const uint8_t* pixel = pixels + static_cast<qsizetype>(y) * stride;
             for (int x = 0; x < size.width(); x += block) {
                 quint64* sum = &sums[static_cast<std::size_t>(x / block) * 3];
-                for (const Sample* end = pixel + qsizetype{3} * std::min(block, size.width() - x);
+                for (const uint8_t* end = pixel + qsizetype{3} * std::min(block, size.width() - x);
                      pixel < end; pixel += 3) {
                     sum[0] += pixel[0];
                     sum[1] += pixel[1];
@@ -240,24 +237,54 @@ QImage blockAverages(const Sample* pixels, qsizetype stride, QSize size, int blo
                 }
             }
         }
+        auto* line = reinterpret_cast<QRgb*>(grid.scanLine(row));
         for (int column = 0; column < grid.width(); ++column) {
             const auto count =
                 static_cast<quint64>(std::min(block, size.width() - column * block) * (bottom - top));
             const quint64* sum = &sums[static_cast<std::size_t>(column) * 3];
-            if constexpr (deep) { // brought from `bits` to 16 bits
-                const quint64 levels = (quint64{1} << bits) - 1;
-                const auto average = [count, levels](quint64 total) {
-                    return static_cast<quint16>((total * 65535 + count * levels / 2) / (count * levels));
-                };
-                reinterpret_cast<QRgba64*>(grid.scanLine(row))[column] =
-                    QRgba64::fromRgba64(average(sum[0]), average(sum[1]), average(sum[2]), 65535);
-            } else {
-                const auto average = [count](quint64 total) {
-                    return static_cast<int>((total + count / 2) / count);
-                };
-                reinterpret_cast<QRgb*>(grid.scanLine(row))[column] =
-                    qRgb(average(sum[0]), average(sum[1]), average(sum[2]));
+            const auto average = [count](quint64 total) {
+                return static_cast<int>((total + count / 2) / count);
+            };
+            line[column] = qRgb(average(sum[0]), average(sum[1]), average(sum[2]));
+        }
+    }
+    return grid;
+}
+
+// The same from the three planes of a picture at more than 8 bits a channel (`bits` of each 16-bit
+// sample, `strides` samples a row), brought to 16 bits.
+QImage planeAverages(const std::array<const quint16*, 3>& planes, const std::array<qsizetype, 3>& strides,
+                     QSize size, int block, int bits)
+{
+    QImage grid((size.width() + block - 1) / block, (size.height() + block - 1) / block,
+                QImage::Format_RGBX64);
+    if (grid.isNull())
+        return grid;
+    const quint64 levels = (quint64{1} << bits) - 1;
+    std::vector<quint64> sums(static_cast<std::size_t>(grid.width()) * 3);
+    for (int row = 0; row < grid.height(); ++row) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int top = row * block;
+        const int bottom = std::min(size.height(), top + block);
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            for (int y = top; y < bottom; ++y) {
+                const quint16* sample = planes[channel] + y * strides[channel];
+                quint64* sum = &sums[channel];
+                for (int x = 0; x < size.width(); x += block, sum += 3) {
+                    for (int end = std::min(size.width(), x + block), at = x; at < end; ++at)
+                        *sum += sample[at];
+                }
             }
+        }
+        auto* line = reinterpret_cast<QRgba64*>(grid.scanLine(row));
+        for (int column = 0; column < grid.width(); ++column) {
+            const auto count =
+                static_cast<quint64>(std::min(block, size.width() - column * block) * (bottom - top));
+            const quint64* sum = &sums[static_cast<std::size_t>(column) * 3];
+            const auto average = [count, levels](quint64 total) {
+                return static_cast<quint16>((total * 65535 + count * levels / 2) / (count * levels));
+            };
+            line[column] = QRgba64::fromRgba64(average(sum[0]), average(sum[1]), average(sum[2]), 65535);
         }
     }
     return grid;
@@ -282,27 +309,46 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
     heif_image* decoded = nullptr;
     if (!options)
         return std::nullopt;
+    // An HDR picture in three planes, which libheif makes much faster than interleaved samples.
     error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                              deep       ? heif_chroma_interleaved_RRGGBB_LE
+                              deep       ? heif_chroma_444
                               : averaged ? heif_chroma_interleaved_RGB
                                          : heif_chroma_interleaved_RGBA,
                               options.get());
     if (error.code != heif_error_Ok)
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
-    int stride = 0;
-    uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
     const int width = heif_image_get_primary_width(image.get());
     const int height = heif_image_get_primary_height(image.get());
-    if (pixels == nullptr || width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0)
         return std::nullopt;
     QImage picture;
     if (deep) {
-        static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "libheif hands over little-endian samples");
-        picture = blockAverages(
-            reinterpret_cast<const quint16*>(pixels), stride / 2, {width, height}, block,
-            std::clamp(heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved), 1, 16));
-    } else if (averaged) {
+        static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "libheif hands over samples in the machine's order");
+        std::array<const quint16*, 3> planes{};
+        std::array<qsizetype, 3> strides{};
+        const heif_channel channels[] = {heif_channel_R, heif_channel_G, heif_channel_B};
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            int stride = 0;
+            planes[channel] = reinterpret_cast<const quint16*>(
+                heif_image_get_plane_readonly(image.get(), channels[channel], &stride));
+            strides[channel] = stride / 2;
+            if (planes[channel] == nullptr ||
+                heif_image_get_bits_per_pixel_range(image.get(), channels[channel]) <= 8)
+                return std::nullopt;
+        }
+        picture =
+            planeAverages(planes, strides, {width, height}, block,
+                          std::min(heif_image_get_bits_per_pixel_range(image.get(), heif_channel_R), 16));
+        if (picture.isNull())
+            return std::nullopt;
+        return picture;
+    }
+    int stride = 0;
+    uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    if (pixels == nullptr)
+        return std::nullopt;
+    if (averaged) {
         picture = blockAverages(pixels, stride, {width, height}, block);
     } else {
         // The picture in libheif's own pixels, without a copy: released with the picture.

@@ -22,7 +22,7 @@ constexpr double kReferenceWhite = 203.0;
 constexpr double kHlgPeak = 1000.0;
 constexpr double kHlgGamma = 1.2;
 // Where the roll-off of highlights starts, in linear light of sRGB's white: below it nothing
-// changes; reference white comes out at 0.95 of white (250 of 255) and twice it at 254.
+// changes; reference white comes out at 0.95 of white (249 of 255) and twice it at 254.
 constexpr double kKnee = 0.9;
 
 Vector transformed(const Matrix& matrix, const Vector& vector)

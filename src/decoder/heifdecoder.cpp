@@ -432,15 +432,15 @@ public:
             return DeclaredPicture{};
         const QSize upright(heif_image_handle_get_width(primary->handle.get()),
                             heif_image_handle_get_height(primary->handle.get()));
-        return DeclaredPicture{upright, {}, decodedDeep(primary->handle.get()) ? 64 : 32};
+        return DeclaredPicture{upright, {}, 32};
     }
     // At its peak, libheif's decoded planes (YCbCr at up to 16 bits a sample, with the alpha plane)
-    // and its RGB picture; then that picture and the game's 32-bit copy of it. An HDR picture's RGB
-    // at 16 bits a channel takes three bytes a pixel more.
+    // and its RGB picture; then that picture and the game's 32-bit copy of it. (An HDR picture's
+    // three 16-bit planes peak no higher than the same picture asked for at 8 bits.)
     qint64 peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const override
     {
-        const qint64 bytesPerPixel = declared.bitsPerPixel == 64 ? 11 : 8;
-        return qint64{declared.stored.width()} * declared.stored.height() * bytesPerPixel;
+        constexpr qint64 kBytesPerPixel = 8;
+        return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
     }
     OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
                      QSize storedTarget) const override

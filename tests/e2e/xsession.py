@@ -66,9 +66,8 @@ def menu(win, *steps):
         shown = wait_for(lambda: (m := menus(win)) != shown and len(m) == count and (m or "none"),
                          f"{count} menus open after {names}")
 
-def choose_exit(win):  # Exit is an entry of the menu bar itself, left of Game
-    menu(win, ("Left", 0))
-    keys(win, "Return")
+def choose_exit(win):  # Exit is an entry of the menu bar itself: Alt+X
+    keys(win, "alt+x")
 
 def solve(win, board, read_board, n, cell):
     """Plays Easy: each click sends home the piece that belongs in the blank cell (0), or any stray."""
@@ -123,18 +122,13 @@ def solve_puzzle(win, pixel):
     keys(box, "Return")
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the whole picture when the game is over")
 
-def picture_argument(win, pixel):
-    """tilmora-puzzle PICTURE: the picture loaded at start-up in place of the quick help."""
-    wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture named on the command line")
-
 if __name__ == "__main__":
     list(map(os.remove, glob.glob("*.png")))  # screenshots of an earlier run
     try:
         os.makedirs(home := os.path.abspath("home"), mode=0o700, exist_ok=True)
-        args = [colours(home)] if sys.argv[2] == "argument" else []
-        game, win, pixel = start(sys.argv[1], home, *args)
+        game, win, pixel = start(sys.argv[1], home)
         run("import", "-window", "root", "startup.png")
-        {"startup": startup, "solve": solve_puzzle, "argument": picture_argument}[sys.argv[2]](win, pixel)
+        {"startup": startup, "solve": solve_puzzle}[sys.argv[2]](win, pixel)
         choose_exit(win)
         assert game.wait(60) == 0, f"the program exited with status {game.returncode} after Exit"
     except Exception as error:

@@ -60,6 +60,12 @@ constexpr Input kInputs[] = {
     {"heic_12mp", "photo-12mp.heic"},
     {"avif_12mp", "photo-12mp.avif"},
     {"jxl_12mp", "photo-12mp.jxl"},
+    // The same photo in HDR (PQ) and in SDR, both at 10 bits, so that the difference is what the
+    // HDR conversion costs.
+    {"heic_pq_12mp", "photo-12mp-pq.heic"},
+    {"heic_sdr10_12mp", "photo-12mp-16.heic"},
+    {"avif_pq_12mp", "photo-12mp-pq.avif"},
+    {"avif_sdr10_12mp", "photo-12mp-16.avif"},
     // A phone's photo in tiles, as phones write them.
     {"heic_tiled", "photo-tiled.heic"},
     {"avif_tiled", "photo-tiled.avif"},

@@ -10,7 +10,10 @@
 // shown at, for the board benchmarks), photo-12mp.png (the photo at 4240 x 2827, which
 // scripts/bench turns into HEIC, AVIF and JPEG XL with heif-enc, avifenc and cjxl), photo-phone.png
 // (4032 x 3024 in Display P3 with its profile, a phone's size, which scripts/bench cuts into tiles as
-// a phone does) with that profile alone in display-p3.icc, and large.png (12000 x 10000, the
+// a phone does) with that profile alone in display-p3.icc, photo-12mp-pq.png and photo-12mp-16.png
+// (the 12 MP photo at 16 bits a channel, coded in PQ with BT.2020's primaries, its white at 203
+// nits, and as it is, each tagged Display P3 so that heif-enc writes a colr box that scripts/bench
+// turns into nclx values; it makes 10-bit HEIC and AVIF of both), and large.png (12000 x 10000, the
 // largest picture the game takes, smooth bands that compress quickly, for how long the window stalls while it
 // is read). Prints one line, "png_interlaced 1" or "png_interlaced 0": the PNG is Adam7-interlaced when
 // libvips is there to write it (Qt's writer cannot).
@@ -31,6 +34,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -250,6 +254,31 @@ QImage largePicture()
     return image;
 }
 
+// The picture at 16 bits a channel, coded in PQ with BT.2020's primaries (its white at 203 nits) or
+// left as it is, tagged Display P3 for heif-enc to write a colr box (see the head of this file).
+QImage sixteenBits(const QImage& picture, bool pq)
+{
+    QImage deep = picture.convertToFormat(QImage::Format_RGBX32FPx4);
+    deep.setColorSpace(QColorSpace::SRgb);
+    if (pq) {
+        deep.convertToColorSpace(QColorSpace({0.3127, 0.3290}, {0.708, 0.292}, {0.170, 0.797}, {0.131, 0.046},
+                                             QColorSpace::TransferFunction::Linear));
+        for (int y = 0; y < deep.height(); ++y) {
+            auto* line = reinterpret_cast<float*>(deep.scanLine(y));
+            for (int x = 0; x < deep.width() * 4; ++x) {
+                if (x % 4 == 3)
+                    continue;
+                const double power = std::pow(line[x] * 0.0203, 0.1593017578125);
+                line[x] = static_cast<float>(
+                    std::pow((0.8359375 + 18.8515625 * power) / (1 + 18.6875 * power), 78.84375));
+            }
+        }
+    }
+    deep = deep.convertToFormat(QImage::Format_RGBX64);
+    deep.setColorSpace(QColorSpace::DisplayP3);
+    return deep;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -276,15 +305,20 @@ int main(int argc, char* argv[])
     const bool interlaced = ok && writeInterlacedPng(picture, at("photo.png"));
     if (ok && !interlaced)
         ok = write(picture, at("photo.png"), "png");
-    ok = ok && write(icon(), at("icon.ico"), "ico") &&
-         write(picture.scaled(440, 440, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), at("square.png"),
-               "png") &&
-         write(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-               at("photo-12mp.png"), "png") &&
-         write(inDisplayP3(picture.scaled(4032, 3024, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
-               at("photo-phone.png"), "png") &&
-         writeFile(QColorSpace(QColorSpace::DisplayP3).iccProfile(), at("display-p3.icc")) &&
-         write(largePicture(), at("large.png"), "png", 80);
+    ok =
+        ok && write(icon(), at("icon.ico"), "ico") &&
+        write(picture.scaled(440, 440, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), at("square.png"),
+              "png") &&
+        write(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+              at("photo-12mp.png"), "png") &&
+        write(sixteenBits(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), true),
+              at("photo-12mp-pq.png"), "png") &&
+        write(sixteenBits(picture.scaled(4240, 2827, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), false),
+              at("photo-12mp-16.png"), "png") &&
+        write(inDisplayP3(picture.scaled(4032, 3024, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+              at("photo-phone.png"), "png") &&
+        writeFile(QColorSpace(QColorSpace::DisplayP3).iccProfile(), at("display-p3.icc")) &&
+        write(largePicture(), at("large.png"), "png", 80);
     if (!ok)
         return 1;
     std::printf("png_interlaced %d\n", interlaced ? 1 : 0);

@@ -133,6 +133,52 @@ transferOf(heif_transfer_characteristics transfer)
     }
 }
 
+// The file's nclx values, when its colr boxes hold them.
+std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclxOf(const heif_image_handle* handle)
+{
+    heif_color_profile_nclx* read = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &read).code != heif_error_Ok)
+        return nullptr;
+    return std::unique_ptr<heif_color_profile_nclx, NclxDeleter>(read);
+}
+
+// How the pixels are coded when the nclx values give them an HDR transfer (PQ or HLG). Those win over
+// an ICC profile beside them, which is there for readers that know no nclx values: the format's own
+// word on the colours is the nclx box, as libheif reads both.
+std::optional<HdrCoding> hdrCodingOf(const heif_image_handle* handle)
+{
+    const auto nclx = nclxOf(handle);
+    if (!nclx)
+        return std::nullopt;
+    HdrCoding coding;
+    switch (nclx->transfer_characteristics) {
+    case heif_transfer_characteristic_ITU_R_BT_2100_0_PQ:
+        coding.transfer = HdrCoding::Transfer::Pq;
+        break;
+    case heif_transfer_characteristic_ITU_R_BT_2100_0_HLG:
+        coding.transfer = HdrCoding::Transfer::Hlg;
+        break;
+    default:
+        return std::nullopt;
+    }
+    const auto point = [](float x, float y) { return QPointF(double(x), double(y)); };
+    coding.primaries = nclx->color_primaries == heif_color_primaries_unspecified
+                           ? kBt2020Primaries
+                           : std::array{point(nclx->color_primary_red_x, nclx->color_primary_red_y),
+                                        point(nclx->color_primary_green_x, nclx->color_primary_green_y),
+                                        point(nclx->color_primary_blue_x, nclx->color_primary_blue_y),
+                                        point(nclx->color_primary_white_x, nclx->color_primary_white_y)};
+    return coding;
+}
+
+// Whether the picture comes from libheif at 16 bits a channel: an opaque HDR picture of more than
+// 8 bits, whose levels eight bits would band.
+bool decodedDeep(const heif_image_handle* handle)
+{
+    return heif_image_handle_has_alpha_channel(handle) == 0 &&
+           heif_image_handle_get_luma_bits_per_pixel(handle) > 8 && hdrCodingOf(handle).has_value();
+}
+
 // What the file's colr box says the colours mean: its ICC profile, or its nclx primaries and curve.
 // Nothing said, or nothing Qt can use, leaves them as sRGB.
 QColorSpace colourSpaceOf(const heif_image_handle* handle)
@@ -148,10 +194,9 @@ QColorSpace colourSpaceOf(const heif_image_handle* handle)
         return colourSpaceOfProfile(profile);
     }
     case heif_color_profile_type_nclx: {
-        heif_color_profile_nclx* read = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &read).code != heif_error_Ok)
+        const auto nclx = nclxOf(handle);
+        if (!nclx)
             return {};
-        const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> nclx(read);
         const auto transfer = transferOf(nclx->transfer_characteristics);
         if (!transfer || nclx->color_primaries == heif_color_primaries_unspecified)
             return {};
@@ -206,36 +251,103 @@ QImage blockAverages(const uint8_t* pixels, int stride, QSize size, int block)
     return grid;
 }
 
+// The same from the three planes of a picture at more than 8 bits a channel (`bits` of each 16-bit
+// sample, `strides` samples a row), brought to 16 bits.
+QImage planeAverages(const std::array<const quint16*, 3>& planes, const std::array<qsizetype, 3>& strides,
+                     QSize size, int block, int bits)
+{
+    QImage grid((size.width() + block - 1) / block, (size.height() + block - 1) / block,
+                QImage::Format_RGBX64);
+    if (grid.isNull())
+        return grid;
+    const quint64 levels = (quint64{1} << bits) - 1;
+    std::vector<quint64> sums(static_cast<std::size_t>(grid.width()) * 3);
+    for (int row = 0; row < grid.height(); ++row) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int top = row * block;
+        const int bottom = std::min(size.height(), top + block);
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            for (int y = top; y < bottom; ++y) {
+                const quint16* sample = planes[channel] + y * strides[channel];
+                quint64* sum = &sums[channel];
+                for (int x = 0; x < size.width(); x += block, sum += 3) {
+                    for (int end = std::min(size.width(), x + block), at = x; at < end; ++at)
+                        *sum += sample[at];
+                }
+            }
+        }
+        auto* line = reinterpret_cast<QRgba64*>(grid.scanLine(row));
+        for (int column = 0; column < grid.width(); ++column) {
+            const auto count =
+                static_cast<quint64>(std::min(block, size.width() - column * block) * (bottom - top));
+            const quint64* sum = &sums[static_cast<std::size_t>(column) * 3];
+            const auto average = [count, levels](quint64 total) {
+                return static_cast<quint16>((total * 65535 + count * levels / 2) / (count * levels));
+            };
+            line[column] = QRgba64::fromRgba64(average(sum[0]), average(sum[1]), average(sum[2]), 65535);
+        }
+    }
+    return grid;
+}
+
 // The primary image decoded at 8 bits a channel, turned and mirrored as the file says. A photo much
 // larger than `target` comes in three bytes a pixel, a quarter less than four at its peak, where
 // libheif holds its decoded planes and this picture together, and is averaged over blocks down to
 // at least twice the target, so that Qt never copies it into a 32-bit picture to scale it. One with
 // alpha comes in four bytes a pixel, a layout Qt scales as it is; its alpha is transparency, which
-// the loader then lays on black. Nothing when it cannot be decoded; `error` then says why.
+// the loader then lays on black. An opaque HDR picture of more than 8 bits comes in 16 bits a
+// channel, averaged likewise. Nothing when it cannot be decoded; `error` then says why.
 std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize target, heif_error& error)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const bool deep = decodedDeep(handle);
     const QSize upright(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
-    const int block = std::min(upright.width() / std::max(1, 2 * target.width()),
-                               upright.height() / std::max(1, 2 * target.height()));
-    const bool averaged = !alpha && block >= 2;
+    const int block = std::max(1, std::min(upright.width() / std::max(1, 2 * target.width()),
+                                           upright.height() / std::max(1, 2 * target.height())));
+    const bool averaged = deep || (!alpha && block >= 2);
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
     if (!options)
         return std::nullopt;
+    // An HDR picture in three planes, which libheif makes much faster than interleaved samples.
     error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                              averaged ? heif_chroma_interleaved_RGB : heif_chroma_interleaved_RGBA,
+                              deep       ? heif_chroma_444
+                              : averaged ? heif_chroma_interleaved_RGB
+                                         : heif_chroma_interleaved_RGBA,
                               options.get());
     if (error.code != heif_error_Ok)
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
-    int stride = 0;
-    uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
     const int width = heif_image_get_primary_width(image.get());
     const int height = heif_image_get_primary_height(image.get());
-    if (pixels == nullptr || width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0)
         return std::nullopt;
     QImage picture;
+    if (deep) {
+        static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "libheif hands over samples in the machine's order");
+        std::array<const quint16*, 3> planes{};
+        std::array<qsizetype, 3> strides{};
+        const heif_channel channels[] = {heif_channel_R, heif_channel_G, heif_channel_B};
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            int stride = 0;
+            planes[channel] = reinterpret_cast<const quint16*>(
+                heif_image_get_plane_readonly(image.get(), channels[channel], &stride));
+            strides[channel] = stride / 2;
+            if (planes[channel] == nullptr ||
+                heif_image_get_bits_per_pixel_range(image.get(), channels[channel]) <= 8)
+                return std::nullopt;
+        }
+        picture =
+            planeAverages(planes, strides, {width, height}, block,
+                          std::min(heif_image_get_bits_per_pixel_range(image.get(), heif_channel_R), 16));
+        if (picture.isNull())
+            return std::nullopt;
+        return picture;
+    }
+    int stride = 0;
+    uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    if (pixels == nullptr)
+        return std::nullopt;
     if (averaged) {
         picture = blockAverages(pixels, stride, {width, height}, block);
     } else {
@@ -248,7 +360,8 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
     }
     if (picture.isNull())
         return std::nullopt;
-    picture.setColorSpace(colourSpaceOf(handle));
+    if (!hdrCodingOf(handle))
+        picture.setColorSpace(colourSpaceOf(handle));
     return picture;
 }
 
@@ -322,7 +435,8 @@ public:
         return DeclaredPicture{upright, {}, 32};
     }
     // At its peak, libheif's decoded planes (YCbCr at up to 16 bits a sample, with the alpha plane)
-    // and its RGB picture; then that picture and the game's 32-bit copy of it.
+    // and its RGB picture; then that picture and the game's 32-bit copy of it. (An HDR picture's
+    // three 16-bit planes peak no higher than the same picture asked for at 8 bits.)
     qint64 peakBytes(const DeclaredPicture& declared, QSize /*storedTarget*/) const override
     {
         constexpr qint64 kBytesPerPixel = 8;
@@ -339,7 +453,7 @@ public:
             primary ? decodePrimary(primary->handle.get(), storedTarget, error) : std::nullopt;
         if (!image)
             return {std::nullopt, kindNotRead(bytes, error).value_or(Refusal{Refusal::Reason::Damaged})};
-        return {std::move(image), std::nullopt};
+        return {std::move(image), std::nullopt, std::nullopt, hdrCodingOf(primary->handle.get())};
     }
 };
 

@@ -67,6 +67,49 @@ Decoder decoderFor(QByteArrayView bytes, int events)
     return decoder;
 }
 
+// The chromaticities of a colour encoding's primaries and white.
+std::array<QPointF, 4> primariesOf(const JxlColorEncoding& encoding)
+{
+    const auto point = [](const double(&xy)[2]) { return QPointF(xy[0], xy[1]); };
+    std::array<QPointF, 4> primaries = kBt2020Primaries;
+    if (encoding.primaries == JXL_PRIMARIES_SRGB)
+        primaries = {QPointF(0.64, 0.33), QPointF(0.30, 0.60), QPointF(0.15, 0.06)};
+    else if (encoding.primaries == JXL_PRIMARIES_P3)
+        primaries = {QPointF(0.680, 0.320), QPointF(0.265, 0.690), QPointF(0.150, 0.060)};
+    else if (encoding.primaries == JXL_PRIMARIES_CUSTOM)
+        primaries = {point(encoding.primaries_red_xy), point(encoding.primaries_green_xy),
+                     point(encoding.primaries_blue_xy)};
+    primaries[3] = encoding.white_point == JXL_WHITE_POINT_CUSTOM ? point(encoding.white_point_xy)
+                   : encoding.white_point == JXL_WHITE_POINT_DCI  ? QPointF(0.314, 0.351)
+                                                                  : QPointF(0.3127, 0.3290);
+    return primaries;
+}
+
+// How the pixels are coded when the picture's colour encoding has an HDR transfer (PQ or HLG). A
+// picture stored in libjxl's own colour space is then asked for in that encoding, untouched, for
+// the game's conversion of HDR pictures to take it from there as it does every format's.
+std::optional<HdrCoding> hdrCodingOf(JxlDecoder* decoder, const JxlBasicInfo& info)
+{
+    JxlColorEncoding original{};
+    if (info.num_color_channels != 3 ||
+        JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL, &original) !=
+            JXL_DEC_SUCCESS ||
+        (original.transfer_function != JXL_TRANSFER_FUNCTION_PQ &&
+         original.transfer_function != JXL_TRANSFER_FUNCTION_HLG))
+        return std::nullopt;
+    if (info.uses_original_profile == JXL_FALSE &&
+        JxlDecoderSetPreferredColorProfile(decoder, &original) != JXL_DEC_SUCCESS)
+        return std::nullopt;
+    JxlColorEncoding handed{};
+    if (JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &handed) !=
+            JXL_DEC_SUCCESS ||
+        handed.transfer_function != original.transfer_function)
+        return std::nullopt;
+    return HdrCoding{handed.transfer_function == JXL_TRANSFER_FUNCTION_PQ ? HdrCoding::Transfer::Pq
+                                                                          : HdrCoding::Transfer::Hlg,
+                     primariesOf(handed)};
+}
+
 // The colours of the pixels libjxl hands over. A picture stored in libjxl's own colour space has
 // them converted to sRGB as it is decoded, in floating point (left to itself, libjxl would hand over
 // linear sRGB, which eight bits render coarsely in the shadows); one stored in its original colours
@@ -94,6 +137,7 @@ QColorSpace colourSpaceOf(JxlDecoder* decoder, const JxlBasicInfo& info)
 struct Header {
     JxlBasicInfo info{};
     QColorSpace space;
+    std::optional<HdrCoding> hdr;
     // Handed over at 16 bits a channel: an opaque picture whose colours are converted afterwards,
     // so that the levels of a wide colour space such as ProPhoto RGB are not rounded to 8 bits
     // before the scaling averages them.
@@ -110,16 +154,18 @@ std::optional<Header> readHeader(JxlDecoder* decoder)
         return std::nullopt;
     if (JxlDecoderProcessInput(decoder) != JXL_DEC_COLOR_ENCODING)
         return header;
-    header.space = colourSpaceOf(decoder, header.info);
-    header.deep = header.info.alpha_bits == 0 && header.space.isValid() &&
-                  header.space != QColorSpace(QColorSpace::SRgb);
+    header.hdr = hdrCodingOf(decoder, header.info);
+    if (!header.hdr)
+        header.space = colourSpaceOf(decoder, header.info);
+    header.deep = header.info.alpha_bits == 0 &&
+                  (header.hdr || (header.space.isValid() && header.space != QColorSpace(QColorSpace::SRgb)));
     return header;
 }
 
 // The picture, upright, in four channels (opaque when it has no alpha) at 8 bits a channel, or 16
-// where the header says: the first frame of an animation, as it is shown. Nothing when the file is
-// damaged or cut short.
-std::optional<QImage> decodeFirstFrame(QByteArrayView bytes)
+// where the header says: the first frame of an animation, as it is shown, and how its pixels are
+// coded when they are HDR. Nothing when the file is damaged or cut short.
+std::optional<std::pair<QImage, std::optional<HdrCoding>>> decodeFirstFrame(QByteArrayView bytes)
 {
     const Decoder decoder =
         decoderFor(bytes, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE);
@@ -151,7 +197,7 @@ std::optional<QImage> decodeFirstFrame(QByteArrayView bytes)
         }
         case JXL_DEC_FULL_IMAGE: // the first frame: the rest of an animation is never decoded
             image.setColorSpace(header->space);
-            return image;
+            return std::pair{std::move(image), header->hdr};
         default: // an error, or a file that ends before its picture does
             return std::nullopt;
         }
@@ -194,10 +240,10 @@ public:
                      QSize /*storedTarget*/) const override
     {
         QByteArray read;
-        std::optional<QImage> image = decodeFirstFrame(wholeFile(file, read));
-        if (!image)
+        auto decoded = decodeFirstFrame(wholeFile(file, read));
+        if (!decoded)
             return {std::nullopt, Refusal{Refusal::Reason::Damaged}};
-        return {std::move(image), std::nullopt};
+        return {std::move(decoded->first), std::nullopt, std::nullopt, decoded->second};
     }
 };
 

@@ -7,6 +7,7 @@
 // name, so a new format is one new entry in its own file, listed in the format table
 // (formattable.cpp).
 
+#include "hdrpicture.h"
 #include "picture/loadresult.h"
 
 #include <QByteArray>
@@ -90,6 +91,9 @@ struct OwnDecode {
     // What the file's colours mean, where the format reads that better than Qt's reader; it then
     // holds for whatever decodes the picture.
     std::optional<QColorSpace> colourSpace = {};
+    // How the image's pixels are coded when the file says they are HDR (its colour space is then
+    // left unset): converted to sRGB once the picture is fitted.
+    std::optional<HdrCoding> hdr = {};
 };
 
 class PictureFormat

@@ -1,6 +1,7 @@
 #include "pictureloader.h"
 
 #include "formattable.h"
+#include "hdrpicture.h"
 #include "picture/fitpicture.h"
 #include "picture/picturefile.h"
 #include "pictureformat.h"
@@ -157,10 +158,12 @@ QImage oriented(QImage image, QImageIOHandler::Transformations orientation)
     return image;
 }
 
-// A decoded picture, upright, and the size it has as the player sees it.
+// A decoded picture, upright, the size it has as the player sees it, and how its pixels are coded
+// when they are HDR.
 struct Upright {
     QImage image;
     QSize natural;
+    std::optional<HdrCoding> hdr = {};
 };
 
 // The picture, by the format's own decoder where it takes it, otherwise by Qt's reader: whole, or
@@ -173,7 +176,7 @@ std::variant<Upright, Refusal> decode(const PictureFormat& format, const Picture
     if (own.refusal)
         return refused(*own.refusal, declared.stored);
     if (own.image)
-        return Upright{oriented(std::move(*own.image), declared.orientation), declared.natural()};
+        return Upright{oriented(std::move(*own.image), declared.orientation), declared.natural(), own.hdr};
 
     if (!format.holdsAllData(file))
         return kDamaged;
@@ -222,9 +225,14 @@ QImage fitted(QImage image, QSize physical, bool converted)
         flattenOnBlack(image);
     } else {
         // A photo in a 32-bit layout other than RGB32 (HEIF's) is scaled as it is, and only the
-        // fitted pixels are converted; fewer bits a pixel are made 32 first.
-        const bool deep = converted && image.depth() == 64;
-        if (image.depth() != 32 && !deep)
+        // fitted pixels are converted; fewer bits a pixel are made 32 first. One whose colours are
+        // converted next is scaled at 16 bits a channel: its averages rounded to the levels of a
+        // wide colour space (ProPhoto RGB's lie far apart) would miss by up to a tenth of a
+        // channel once converted, most in a small channel beside large ones.
+        const bool deep = converted && (image.depth() == 64 || image.size() != physical);
+        if (deep)
+            image.convertTo(QImage::Format_RGBX64);
+        else if (image.depth() != 32)
             image.convertTo(QImage::Format_RGB32);
         if (image.size() != physical)
             image = image.scaled(physical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -255,12 +263,12 @@ QImage inSrgb(QImage image, const QColorSpace& space)
 }
 
 // The upright picture as the screen shows it: fitted, opaque, in sRGB, marked with its ratio.
-QImage forScreen(QImage upright, QSize natural, qreal devicePixelRatio)
+QImage forScreen(Upright upright, qreal devicePixelRatio)
 {
-    const QColorSpace space = upright.colorSpace();
-    QImage shown = inSrgb(
-        fitted(std::move(upright), fittedPhysicalSize(natural, devicePixelRatio), convertsToSrgb(space)),
-        space);
+    const QColorSpace space = upright.image.colorSpace();
+    QImage shown = fitted(std::move(upright.image), fittedPhysicalSize(upright.natural, devicePixelRatio),
+                          upright.hdr || convertsToSrgb(space));
+    shown = upright.hdr ? hdrInSrgb(std::move(shown), *upright.hdr) : inSrgb(std::move(shown), space);
     shown.setDevicePixelRatio(devicePixelRatio);
     return shown;
 }
@@ -301,8 +309,8 @@ LoadResult loadPictureFrom(int descriptor, qreal devicePixelRatio)
     auto decoded = decode(format, source, reader, declared, storedTarget);
     if (auto* refusal = std::get_if<Refusal>(&decoded))
         return std::move(*refusal);
-    auto& [image, natural] = std::get<Upright>(decoded);
-    return LoadedPicture{forScreen(std::move(image), natural, ratio), natural};
+    const QSize natural = std::get<Upright>(decoded).natural;
+    return LoadedPicture{forScreen(std::move(std::get<Upright>(decoded)), ratio), natural};
 }
 
 } // namespace tilmora

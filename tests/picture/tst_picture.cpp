@@ -35,6 +35,8 @@ QByteArray encode(const QImage& image, const char* format, int quality = -1, boo
     return bytes;
 }
 
+const auto words = [](const char* line) { return QString::fromLatin1(line).split(u' '); };
+
 // What an encoder program (its name and options first) writes from the pictures in `inputs`, named
 // by their formats, as it is run here: Qt writes neither HEIF nor JPEG XL. The output follows the
 // inputs, or the options when they end in its option (-o).
@@ -181,6 +183,7 @@ private slots:
     void sixteenBitColourMarkedTransparent();
     void coloursShownInSrgb_data();
     void coloursShownInSrgb();
+    void hdrHighlightsRolledOff();
     void decodersReduce_data();
     void decodersReduce();
 
@@ -246,8 +249,7 @@ void PictureTest::loadsOrRefuses_data()
     // Read row by row, it takes a few megabytes: not refused for the 32-bit copy a whole decode adds.
     row("at the pixel limit, grey.png", blackGreyPng({12000, 10000}), {12000, 10000}, {440, 367});
     // JPEG XL and the first frame of an animated AVIF, made lossless so that they show as their sources.
-    const QStringList cjxl{QStringLiteral("cjxl"), QStringLiteral("-d"), QStringLiteral("0"),
-                           QStringLiteral("-e"), QStringLiteral("1")};
+    const QStringList cjxl = words("cjxl -d 0 -e 1");
     const QByteArray photoPng = encode(photo, "png");
     const QByteArray turnedJpeg = turned(encode(photo, "jpeg"), 6);
     const QByteArray clearPng = encode(corners({600, 450}, 0x00ffffff), "png");
@@ -261,9 +263,9 @@ void PictureTest::loadsOrRefuses_data()
     row("transparent.jxl", encodedBy(cjxl, {clearPng}), {600, 450}, {440, 330}, 1, clearPng);
     row("animated.jxl", encodedBy(cjxl, {twoFrames}), {1, 1}, {1, 1}, 1, twoFrames);
     const QByteArray firstFrame = encode(corners({300, 200}), "png");
-    const QByteArray animation = encodedBy(
-        {QStringLiteral("avifenc"), QStringLiteral("-s"), QStringLiteral("10"), QStringLiteral("--lossless")},
-        {firstFrame, encode(corners({300, 200}, qRgb(0, 0, 0)).mirrored(), "png")});
+    const QByteArray animation =
+        encodedBy(words("avifenc -s 10 --lossless"),
+                  {firstFrame, encode(corners({300, 200}, qRgb(0, 0, 0)).mirrored(), "png")});
     row("animated.avif", animation, {300, 200}, {300, 200}, 1, firstFrame);
 
     const QByteArray png = encode(photo, "png");
@@ -329,9 +331,7 @@ void PictureTest::loadsOrRefuses_data()
             box("00000018 66747970 6d736631 00000000 6d736631 69736f38") +
                 noStill.mid(qFromBigEndian<quint32>(noStill.constData())),
             format("HEIF image sequence"));
-    QByteArray heic = encodedBy(
-        {QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("50"), QStringLiteral("-o")},
-        {encode(corners({64, 48}), "png")});
+    QByteArray heic = encodedBy(words("heif-enc -q 50 -o"), {encode(corners({64, 48}), "png")});
     refused("other coding.heic", heic.replace(heic.indexOf("hvc1", heic.indexOf("infe")), 4, "vvc1"),
             format("unsupported HEIF"));
     refused("12-bit.jpg", QByteArray(jpeg).replace(jpeg.indexOf("\xff\xc0") + 4, 1, "\x0c"),
@@ -403,7 +403,6 @@ void PictureTest::sixteenBitColourMarkedTransparent()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(withChunks(encode(picture, "png"), chunk("tRNS", QByteArray::fromHex("123456789abc"))));
     file.close();
-
     const LoadResult result = loadPicture(file.fileName());
     QVERIFY(std::holds_alternative<LoadedPicture>(result));
     const QImage& shown = std::get<LoadedPicture>(result).fitted;
@@ -431,6 +430,38 @@ QImage hues(QSize size, bool darkToLight = false)
     return image;
 }
 
+// The picture as an HDR camera codes it, at 16 bits: Qt's conversion to BT.2020's primaries, then
+// the published curves run backwards for PQ (SMPTE ST 2084) or HLG (BT.2100, on a 1,000-nit screen),
+// its white at 203 nits; row y's light times bright(y).
+QImage inHdr(
+    const QImage& original, bool hlg, double (*bright)(int) = [](int) { return 1.0; })
+{
+    const QImage linear =
+        original.convertToFormat(QImage::Format_RGBX32FPx4)
+            .convertedToColorSpace(QColorSpace({0.3127, 0.3290}, {0.708, 0.292}, {0.170, 0.797},
+                                               {0.131, 0.046}, QColorSpace::TransferFunction::Linear));
+    QImage coded(original.size(), QImage::Format_RGBX64);
+    for (int y = 0; y < original.height(); ++y) {
+        for (int x = 0; x < original.width(); ++x) {
+            const QColor c = linear.pixelColor(x, y);
+            const double light[3] = {c.redF() * bright(y) * 0.0203, c.greenF() * bright(y) * 0.0203,
+                                     c.blueF() * bright(y) * 0.0203}; // of 10,000 nits
+            // HLG codes the scene's light that the screen shows as this (its OOTF undone).
+            const double shown = 10 * (0.2627 * light[0] + 0.6780 * light[1] + 0.0593 * light[2]);
+            const auto signal = [&](double share) {
+                const double scene = shown > 0 ? 10 * share * std::pow(shown, 1 / 1.2 - 1) : 0;
+                const double pq = std::pow(share, 0.1593017578125);
+                return float(!hlg ? std::pow((0.8359375 + 18.8515625 * pq) / (1 + 18.6875 * pq), 78.84375)
+                             : scene <= 1.0 / 12
+                                 ? std::sqrt(3 * scene)
+                                 : 0.17883277 * std::log(12 * scene - 0.28466892) + 0.55991073);
+            };
+            coded.setPixelColor(x, y, QColor::fromRgbF(signal(light[0]), signal(light[1]), signal(light[2])));
+        }
+    }
+    return coded;
+}
+
 // A picture converted from sRGB into another colour space and saved with that space's profile, as
 // phones and cameras save, comes out as its sRGB original (lossy formats lose more at the sharp
 // colour edges); so does a linear PNG that says so by its gamma alone. A PNG marked as sRGB the old
@@ -450,8 +481,8 @@ void PictureTest::coloursShownInSrgb_data()
                                                           {"Adobe RGB", QColorSpace::AdobeRgb},
                                                           {"ProPhoto RGB", QColorSpace::ProPhotoRgb}};
     // JPEG XL lossy, stored in libjxl's own colours, and lossless, in the picture's.
-    const QStringList lossyJxl{QStringLiteral("cjxl"), QStringLiteral("-e"), QStringLiteral("3")};
-    const QStringList losslessJxl = lossyJxl + QStringList{QStringLiteral("-d"), QStringLiteral("0")};
+    const QStringList lossyJxl = words("cjxl -e 3");
+    const QStringList losslessJxl = words("cjxl -e 3 -d 0");
     for (const char* format : {"png", "jpeg", "webp", "jxl", "lossless jxl"}) {
         for (const auto& [name, space] : spaces) {
             const QImage& original = space == QColorSpace::AdobeRgb      ? small
@@ -465,6 +496,29 @@ void PictureTest::coloursShownInSrgb_data()
                         : encode(stored, format, 95))
                 << original << (lossless ? 24 : 48);
         }
+    }
+    // HDR photos of the picture, shown as it: a HEIC with nclx values over its colr box's ICC profile
+    // (heif-enc writes none; it codes with BT.601's matrix), an AVIF whose nclx outrank its profile.
+    const QImage medium = hues({900, 600}); // read whole, at 16 bits
+    for (const bool hlg : {false, true}) {
+        QImage coded = inHdr(medium, hlg);
+        const QByteArray png = encode(coded, "png");
+        coded.setColorSpace(QColorSpace::DisplayP3);
+        const QByteArray withProfile = encode(coded, "png");
+        QByteArray heic = encodedBy(words("heif-enc -b 10 -q 90 -o"), {withProfile});
+        heic.replace(heic.indexOf("colrprof") + 4, 11,
+                     QByteArray::fromHex(hlg ? "6e636c7800090012000680" : "6e636c7800090010000680"));
+        const char* name = hlg ? "HLG" : "PQ";
+        QTest::addRow("heic in %s", name) << heic << medium << 48;
+        QTest::addRow("avif in %s, with a P3 profile", name)
+            << encodedBy(words("avifenc -s 10 -d 10 --min 0 --max 10 --cicp") << (hlg ? "9/18/9" : "9/16/9"),
+                         {withProfile})
+            << medium << 48;
+        QTest::addRow("jxl in %s", name)
+            << encodedBy(words("cjxl -x")
+                             << QStringLiteral("color_space=RGB_D65_202_Rel_") + (hlg ? "HLG" : "PeQ"),
+                         {png})
+            << medium << 48;
     }
     QImage linear =
         large.convertToFormat(QImage::Format_RGBX64).convertedToColorSpace(QColorSpace::SRgbLinear);
@@ -512,8 +566,7 @@ void PictureTest::coloursShownInSrgb()
     QFETCH(int, worstAllowed);
 
     QFile file(folder_.filePath(QStringLiteral("colours")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
     const LoadResult result = loadPicture(file.fileName());
     QVERIFY(std::holds_alternative<LoadedPicture>(result));
     const QImage& shown = std::get<LoadedPicture>(result).fitted;
@@ -533,13 +586,42 @@ void PictureTest::coloursShownInSrgb()
             worst = std::max({worst, errors[0], errors[1], errors[2]});
         }
     }
-    const QString measured = QStringLiteral("mean %1 / %2 / %3, worst %4")
-                                 .arg(means[0], 0, 'f', 2)
-                                 .arg(means[1], 0, 'f', 2)
-                                 .arg(means[2], 0, 'f', 2)
-                                 .arg(worst);
+    const QString measured =
+        QStringLiteral("mean %1 / %2 / %3, worst %4").arg(means[0]).arg(means[1]).arg(means[2]).arg(worst);
     QVERIFY2(*std::max_element(means.begin(), means.end()) <= 3 && worst <= worstAllowed,
              qPrintable(measured));
+}
+
+// An HDR photo's highlights, half its reference white to 16 times it, in four colours: each channel
+// rises with the light (give or take the coding's noise), and its hue stays as it nears white.
+void PictureTest::hdrHighlightsRolledOff()
+{
+    const QRgb colours[] = {qRgb(255, 140, 40), qRgb(90, 160, 255), qRgb(230, 190, 160), qRgb(255, 255, 255)};
+    QImage flat(reinterpret_cast<const uchar*>(colours), 4, 1, QImage::Format_RGB32);
+    flat.setColorSpace(QColorSpace::SRgb);
+    const auto brighter = [](int y) { return std::exp2(y / 16 / 4.0 - 1); }; // 21 steps of 16 rows
+    const QByteArray avif = encodedBy(words("avifenc -s 10 -d 10 -y 444 --min 0 --max 0 --cicp 9/16/9"),
+                                      {encode(inHdr(flat.scaled(256, 21 * 16), false, brighter), "png")});
+    QFile file(folder_.filePath(QStringLiteral("highlights.avif")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(avif) == avif.size() && file.flush());
+    const LoadResult result = loadPicture(file.fileName());
+    QVERIFY(std::holds_alternative<LoadedPicture>(result));
+    const QImage& shown = std::get<LoadedPicture>(result).fitted;
+    for (int colour = 0; colour < 4; ++colour) {
+        std::array<int, 3> before{};
+        for (int step = 0; step < 21; ++step) {
+            const QColor now = shown.pixelColor(colour * 64 + 32, step * 16 + 8);
+            const std::array levels{now.red(), now.green(), now.blue()};
+            const QString at = QStringLiteral("colour %1, step %2: %3").arg(colour).arg(step).arg(now.name());
+            for (std::size_t c = 0; c < 3; ++c)
+                QVERIFY2(levels[c] >= before[c] - 3, qPrintable(at));
+            QVERIFY2(brighter(step * 16) <= 1 || colour == 3 ||
+                         std::abs(now.hueF() - QColor(colours[colour]).hueF()) < 0.02,
+                     qPrintable(at));
+            before = levels;
+        }
+        QVERIFY(*std::max_element(before.begin(), before.end()) >= 253);
+    }
 }
 
 // Each decoder reads its own format at the size it promises, a progressive JPEG only as far as that

@@ -311,22 +311,17 @@ void PictureReaderTest::heifPhotos_data()
     QTest::addColumn<QStringList>("encoder"); // the input and the output follow
     QTest::addColumn<QTransform>("turn");
     QTest::addColumn<QString>("refused");
-    const QStringList heifEnc{QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("90")};
-    const QStringList avifenc{QStringLiteral("avifenc"), QStringLiteral("--min"),
-                              QStringLiteral("0"),       QStringLiteral("--max"),
-                              QStringLiteral("10"),      QStringLiteral("--ignore-icc"),
-                              QStringLiteral("--cicp"),  QStringLiteral("12/13/6"),
-                              QStringLiteral("--irot"),  QStringLiteral("1")};
-    const QStringList cjxl{QStringLiteral("cjxl"), QStringLiteral("-e"), QStringLiteral("3")};
+    const auto words = [](const char* line) { return QString::fromLatin1(line).split(u' '); };
+    const QStringList heifEnc = words("heif-enc -q 90");
+    const QStringList avifenc = words("avifenc --min 0 --max 10 --ignore-icc --cicp 12/13/6 --irot 1");
+    const QStringList cjxl = words("cjxl -e 3");
     // A phone's tiles: a grid turned by its irot, with an Exif orientation not to apply on top.
     QFile exif(folder_.filePath(QStringLiteral("turned right.exif")));
     if (!exif.open(QIODevice::WriteOnly) ||
         exif.write(
             QByteArray::fromHex("457869660000 4d4d002a00000008 0001 011200030000000100060000 00000000")) < 0)
         qFatal("cannot write the Exif block");
-    const QStringList tiled{QStringLiteral("avifenc"), QStringLiteral("-s"),     QStringLiteral("10"),
-                            QStringLiteral("--grid"),  QStringLiteral("2x2"),    QStringLiteral("--irot"),
-                            QStringLiteral("1"),       QStringLiteral("--exif"), exif.fileName()};
+    const QStringList tiled = words("avifenc -s 10 --grid 2x2 --irot 1 --exif") << exif.fileName();
     QTest::newRow("photo.heic") << heifEnc << QTransform() << QString();
     QTest::newRow("transparent.heic") << heifEnc << QTransform() << QString(); // shown on black
     QTest::newRow("turned.avif") << avifenc << QTransform().rotate(-90) << QString();
@@ -344,12 +339,10 @@ void PictureReaderTest::heifPhotos()
     QFETCH(QTransform, turn);
     QFETCH(QString, refused);
     const QString name = QString::fromUtf8(QTest::currentDataTag());
-    const bool transparent = name.startsWith(u"transparent");
-    QImage original = gradient({480, 320}, transparent);
+    QImage original = gradient({480, 320}, name.startsWith(u"transparent"));
     original.setColorSpace(QColorSpace::SRgb);
-    QImage p3 = original.convertedToColorSpace(QColorSpace::DisplayP3);
     const QString input = folder_.filePath(name + QStringLiteral(".png"));
-    QVERIFY(p3.save(input));
+    QVERIFY(original.convertedToColorSpace(QColorSpace::DisplayP3).save(input));
     const QString program = encoder.takeFirst();
     QProcess encoding;
     const QString output = folder_.filePath(name);

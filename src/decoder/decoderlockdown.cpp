@@ -94,14 +94,15 @@ void addRules(const Filter& filter, int socket)
     // another's processor time, whose numbers are negative.
     for (const char* call : {"clock_gettime", "clock_nanosleep"})
         allow(filter, call, SCMP_A0(SCMP_CMP_LE, CLOCK_BOOTTIME));
-        // The processors it may run on: asked of the process (as 0 or by its number), not of another
-        // (numbered before it, as the game is). A thread asking by its own number (dav1d's do) is
-        // refused, and counts the processors another way.
+        // The processors it may run on: asked of the process (as 0 or by its number), not of another.
+        // A thread asking by its own number (dav1d's do) is refused, and counts the processors another
+        // way; so is any other number, above the helper's or below it (numbers come round again).
 #if !defined(__SANITIZE_ADDRESS__)
     const scmp_datum_t itself = unsignedArgument(::getpid());
     allow(filter, "sched_getaffinity", SCMP_A0(SCMP_CMP_EQ, 0));
     allow(filter, "sched_getaffinity", SCMP_A0(SCMP_CMP_EQ, itself));
     refuse(filter, "sched_getaffinity", EPERM, SCMP_A0(SCMP_CMP_GT, itself));
+    refuse(filter, "sched_getaffinity", EPERM, SCMP_A0(SCMP_CMP_LT, itself));
 #endif
     allow(filter, "newfstatat", SCMP_A3(SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
     allow(filter, "statx", SCMP_A2(SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));

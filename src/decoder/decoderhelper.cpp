@@ -1,15 +1,16 @@
 // The decoder helper: a process of its own that reads one picture for the game, behind a wall.
 //
 // The game starts it ahead of time with its end of a socket as descriptor 3 (kDecoderSocket). It
-// loads every image reader Qt has while it still may, locks itself down, and waits. The game sends
-// the open picture file and the screen's ratio; the helper reads, checks, decodes and fits it
-// (pictureloader.h), answers (picture/decoderprotocol.h) and ends. A decoder fault in a hostile
-// file can at worst end or take over this process, which can then do nothing but write to the
-// game, which checks what it is told. Where the wall cannot be put up, the helper reads nothing:
+// loads every image reader Qt has and readies each format's decoders while it still may, locks
+// itself down, and waits. The game sends the open picture file and the screen's ratio; the helper
+// reads, checks, decodes and fits it (pictureloader.h), answers (picture/decoderprotocol.h) and
+// ends. A decoder fault in a hostile file can at worst end or take over this process, which can
+// then do nothing but write to the game, which checks what it is told. Where the wall cannot be
+// put up, the helper reads nothing:
 // its answer says so.
 
 #include "decoderlockdown.h"
-#include "heifdecoder.h"
+#include "formattable.h"
 #include "picture/decoderprotocol.h"
 #include "pictureloader.h"
 
@@ -42,7 +43,6 @@ void loadEveryImageReader()
     probe.setDecideFormatFromContent(true);
     (void)probe.format();
     (void)QImageReader::supportedImageFormats();
-    prepareHeifDecoders();
 }
 
 // What Qt's picture readers print about a file they turn down (and Qt's notes on the plugins it
@@ -94,31 +94,6 @@ void startScalingThreads()
     pool->waitForDone(-1);
 }
 
-bool writeAll(int socket, const void* bytes, qsizetype count)
-{
-    const auto* at = static_cast<const char*>(bytes);
-    while (count > 0) {
-        const ssize_t written = ::write(socket, at, static_cast<std::size_t>(count));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        at += written;
-        count -= written;
-    }
-    return true;
-}
-
-void answer(int socket, const LoadResult& result)
-{
-    const AnswerHeader header = answerHeaderFor(result);
-    if (!writeAll(socket, &header, sizeof header) || header.refused != 0)
-        return;
-    const QImage& fitted = std::get<LoadedPicture>(result).fitted;
-    // RGB32 rows are whole words: packed as they lie.
-    writeAll(socket, fitted.constBits(), fitted.sizeInBytes());
-}
-
 } // namespace
 
 int main()
@@ -131,14 +106,15 @@ int main()
     bool answered = false;
     try {
         loadEveryImageReader();
+        prepareEveryFormatBeforeWall();
         prepareMemory();
         startScalingThreads();
         const Lockdown wall = lockDownDecoder(kDecoderSocket);
 
         if (std::optional<ReceivedRequest> request = receiveRequest(kDecoderSocket)) {
-            answer(kDecoderSocket, wall == Lockdown::Walled
-                                       ? loadPictureFrom(request->file.get(), request->devicePixelRatio)
-                                       : Refusal{Refusal::Reason::Unwalled});
+            sendAnswer(kDecoderSocket, wall == Lockdown::Walled
+                                           ? loadPictureFrom(request->file.get(), request->devicePixelRatio)
+                                           : Refusal{Refusal::Reason::Unwalled});
             answered = true;
         }
     } catch (...) { // out of memory: the game sees a helper gone without an answer

@@ -2,10 +2,12 @@
 // show it whole (upright, on black) scaled to fit the play area, whichever of the game's own
 // reduced decoders read it; anything else is refused with one sentence naming the file.
 
+#include "decoder/formattable.h"
 #include "decoder/jpegdecoder.h"
 #include "decoder/pictureloader.h"
 #include "decoder/pngdecoder.h"
 #include "decoder/webpdecoder.h"
+#include "identity/identity.h"
 #include "picture/refusalmessages.h"
 
 #include <QColorSpace>
@@ -183,6 +185,7 @@ private slots:
     void coloursShownInSrgb();
     void decodersReduce_data();
     void decodersReduce();
+    void formatTableAsTheBuildListsIt();
 
 private:
     QTemporaryDir folder_;
@@ -598,6 +601,17 @@ void PictureTest::decodersReduce()
     QCOMPARE(decoded.isNull() ? QSize() : decoded.size(), size);
     const int worst = decoded.isNull() ? 0 : differenceFromQt(decoded, QImage::fromData(bytes));
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
+}
+
+// The formats the desktop entry, AppStream and --help offer (the build's list) are the ones the
+// format table opens, no more and no fewer.
+void PictureTest::formatTableAsTheBuildListsIt()
+{
+    QByteArrayList offered(std::begin(identity::kFormatEntries), std::end(identity::kFormatEntries));
+    QByteArrayList opened = openedFormatNames();
+    std::ranges::sort(offered);
+    std::ranges::sort(opened);
+    QCOMPARE(opened, offered);
 }
 
 QTEST_GUILESS_MAIN(PictureTest)

@@ -284,7 +284,7 @@ void PictureReaderTest::readyHelperGoneBeforeTheRead()
     const QString photo = write(QStringLiteral("photo.jpg"), encode(gradient({600, 400}), "jpeg"));
     PictureReader reader;
     reader.setHelperCommand({kHelper});
-    reader.prepare();
+    reader.startHelperAhead();
     const QList<qint64> ready = childrenRunning(kHelper);
     QCOMPARE(ready.size(), 1);
     QCOMPARE(::kill(pid_t(ready.first()), SIGKILL), 0);
@@ -470,7 +470,7 @@ void PictureReaderTest::helperWaitsWalled()
     QVERIFY(gameFile.open(QIODevice::ReadOnly));
     PictureReader reader;
     reader.setHelperCommand({kHelper});
-    reader.prepare();
+    reader.startHelperAhead();
     const QList<qint64> helpers = childrenRunning(kHelper);
     QCOMPARE(helpers.size(), 1);
     const qint64 helper = helpers.first();

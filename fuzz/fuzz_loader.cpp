@@ -4,16 +4,30 @@
 
 #include "decoder/pictureloader.h"
 #include "picture/decoderprotocol.h"
-#include "picture/fitpicture.h"
 #include "picture/refusalmessages.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+// The rule of the play area, apart from the game's arithmetic: below 440 pixels both ways a picture
+// keeps its size; otherwise its longer side (its height, for a square) is 440 and the other follows
+// its proportions to within a pixel, never under one.
+bool fittedByTheRule(QSize fitted, QSize natural)
+{
+    if (natural.width() < 440 && natural.height() < 440)
+        return fitted == natural;
+    const bool upright = natural.height() >= natural.width();
+    const QSize along = upright ? natural.transposed() : natural; // the longer side first
+    const QSize shown = upright ? fitted.transposed() : fitted;
+    const double other = std::max(1.0, 440.0 * along.height() / along.width());
+    return shown.width() == 440 && std::abs(shown.height() - other) <= 1;
+}
 
 void checkRules(const tilmora::LoadResult& result, const QString& name)
 {
@@ -25,7 +39,7 @@ void checkRules(const tilmora::LoadResult& result, const QString& name)
     } else {
         const auto& [fitted, natural] = std::get<tilmora::LoadedPicture>(result);
         if (natural.isEmpty() || qint64{natural.width()} * natural.height() > tilmora::kMaxSourcePixels ||
-            fitted.size() != tilmora::fittedPixelSize(natural) || fitted.hasAlphaChannel() ||
+            !fittedByTheRule(fitted.size(), natural) || fitted.hasAlphaChannel() ||
             fitted.devicePixelRatio() != 1.0)
             broken = QStringLiteral("loaded of another size, transparent or of another ratio");
     }

@@ -109,8 +109,9 @@ def solve_puzzle(win, pixel):
     the menu, Start, solved on Easy by clicks, "Game is over." in a message box, the whole picture."""
     path = colours(os.path.abspath("home"))
     keys(win, "ctrl+l")
-    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", path)
-    run("xdotool", "key", "Return")
+    dialog = other_window(win, "the file dialog")
+    run("xdotool", "windowfocus", dialog.id, "type", path)
+    keys(dialog, "Return")  # to the dialog, not to whichever window has the focus by then
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture")
     menu(win, ("Right", 1), ("Down", "Right", 2), ("Return", 0))  # Option, Squares Size, 3*3
     keys(win, "F5")  # Start

@@ -144,9 +144,9 @@ QByteArray blackGreyPng(QSize size)
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", {});
 }
 
-// An animation of one frame that covers its canvas, made from a still lossless WebP (Qt writes no
-// animations): the frame has the still's transparency.
-QByteArray animatedWebp(const QByteArray& still, QSize size)
+// An animation of one frame of `size` at `at` on a canvas, made from a still lossless WebP (Qt
+// writes no animations): the frame has the still's transparency.
+QByteArray animatedWebp(const QByteArray& still, QSize size, QSize canvasSize, QPoint at = {})
 {
     const auto u24 = [](int value) {
         QByteArray bytes(4, '\0');
@@ -158,10 +158,22 @@ QByteArray animatedWebp(const QByteArray& still, QSize size)
         qToLittleEndian(quint32(data.size()), bytes.data() + 4);
         return data.size() % 2 == 0 ? bytes : bytes + '\0';
     };
-    const QByteArray canvas = u24(size.width() - 1) + u24(size.height() - 1);
-    const QByteArray frame = u24(0) + u24(0) + canvas + u24(100) + '\0' + still.mid(12); // its VP8L chunk
+    const QByteArray canvas = u24(canvasSize.width() - 1) + u24(canvasSize.height() - 1);
+    const QByteArray frame = u24(at.x() / 2) + u24(at.y() / 2) + u24(size.width() - 1) +
+                             u24(size.height() - 1) + u24(100) + '\0' + still.mid(12); // its VP8L chunk
     return riff("RIFF", "WEBP" + riff("VP8X", QByteArray("\x12\0\0\0", 4) + canvas) +
                             riff("ANIM", QByteArray(6, '\0')) + riff("ANMF", frame));
+}
+
+// An icon of Qt's one-picture icons, in the order given.
+QByteArray iconOf(const QList<QByteArray>& icons)
+{
+    QByteArray directory = patched(icons[0].left(6), 4, quint16(icons.size())), data;
+    for (const QByteArray& one : icons) {
+        directory += patched(one.mid(6, 16), 12, quint32(6 + 16 * icons.size() + data.size()));
+        data += one.mid(22);
+    }
+    return directory + data;
 }
 
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
@@ -237,7 +249,11 @@ void PictureTest::loadsOrRefuses_data()
     row("lossy.webp", encode(photo, "webp", 90), {1200, 800}, {440, 293});
     row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
     row("animated, transparent.webp",
-        animatedWebp(encode(corners({900, 600}, 0x00ffffff), "webp", 100), {900, 600}), {900, 600},
+        animatedWebp(encode(corners({900, 600}, 0x00ffffff), "webp", 100), {900, 600}, {900, 600}),
+        {900, 600}, {440, 293});
+    // Its first frame on part of the canvas: the frame is shown where it stands, on black.
+    row("animated, first frame in part.webp",
+        animatedWebp(encode(corners({600, 400}), "webp", 100), {600, 400}, {900, 600}, {100, 50}), {900, 600},
         {440, 293});
     row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
     // Rows stored from the top, as a negative height in the header says.
@@ -246,6 +262,10 @@ void PictureTest::loadsOrRefuses_data()
     row("at the pixel limit.bmp", atLimit + QByteArray(1500 * 10000, '\0'), {12000, 10000}, {440, 367});
     row("dot.gif", kRedGif, {1, 1}, {1, 1});
     row("icon.ico", encode(corners({48, 48}, 0x00ffffff), "ico"), {48, 48}, {48, 48});
+    const QByteArray largest = encode(corners({48, 48}), "ico");
+    row("largest in the middle.ico",
+        iconOf({encode(corners({16, 16}), "ico"), largest, encode(corners({32, 32}), "ico")}), {48, 48},
+        {48, 48}, 1, largest);
     // Read row by row, it takes a few megabytes: not refused for the 32-bit copy a whole decode adds.
     row("at the pixel limit, grey.png", blackGreyPng({12000, 10000}), {12000, 10000}, {440, 367});
     // JPEG XL and the first frame of an animated AVIF, made lossless so that they show as their sources.
@@ -492,20 +512,20 @@ void PictureTest::coloursShownInSrgb_data()
     macGamma.setColorSpace({});
     QTest::newRow("png, gamma 1/1.8")
         << withChunks(encode(macGamma, "png"), chunk("gAMA", QByteArray::fromHex("0000d902"))) << small << 24;
-    QImage unconverted = small;
+    // A profile Qt cannot use (its red colourant renamed, which libpng lets through): large, so
+    // that the game's own decoders read it, and shown as stored.
+    QImage unconverted = large;
     unconverted.setColorSpace(QColorSpace::DisplayP3);
-    const QByteArray damagedProfile =
-        QColorSpace(QColorSpace::DisplayP3).iccProfile().replace("acsp", "ACSP");
-    const auto withDamagedProfile = [&](const char* format) {
-        const QByteArray bytes = encode(unconverted, format, 95);
-        return QByteArray(bytes).replace(bytes.indexOf("acsp"), 4, "ACSP");
-    };
-    QTest::newRow("jpeg, damaged profile") << withDamagedProfile("jpeg") << small << 48;
-    QTest::newRow("webp, damaged profile") << withDamagedProfile("webp") << small << 48;
+    const auto damaged = [](QByteArray bytes) { return bytes.replace(bytes.indexOf("rXYZ"), 4, "qXYZ"); };
+    for (const char* format : {"jpeg", "webp"})
+        QTest::addRow("%s, damaged profile", format)
+            << damaged(encode(unconverted, format, 95)) << large << 48;
+    const QByteArray profile = damaged(QColorSpace(QColorSpace::DisplayP3).iccProfile());
+    unconverted.setColorSpace({});
     QTest::newRow("png, damaged profile")
-        << withChunks(encode(small, "png"),
-                      chunk("iCCP", QByteArray("P3\0\0", 4) + qCompress(damagedProfile).mid(4)))
-        << small << 24;
+        << withChunks(encode(unconverted, "png"),
+                      chunk("iCCP", QByteArray("P3\0\0", 4) + qCompress(profile).mid(4)))
+        << large << 24;
 }
 
 void PictureTest::coloursShownInSrgb()

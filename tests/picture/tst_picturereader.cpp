@@ -119,8 +119,8 @@ class PictureReaderTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void answersAsTheLoader_data();
-    void answersAsTheLoader();
+    void answersThroughTheWall_data();
+    void answersThroughTheWall();
     void survivesTheHelper_data();
     void survivesTheHelper();
     void cancelGivesUpTheRead();
@@ -152,17 +152,20 @@ LoadResult PictureReaderTest::readThrough(PictureReader& reader, const QString& 
 {
     QSignalSpy finished(&reader, &PictureReader::finished);
     reader.read(path, ratio);
-    if (!finished.wait(20'000) || finished.size() != 1)
+    // Past the reader's own time limit (30 s), after which it answers all the same: a damaged file.
+    if (!finished.wait(60'000) || finished.size() != 1)
         qFatal("no answer for %s", qPrintable(path));
     return finished.at(0).at(0).value<LoadResult>();
 }
 
-// Each kind of answer the loader gives, from each side of the wall: a picture of every format at a
-// screen's ratio, and every refusal the helper makes or the game makes before it.
-void PictureReaderTest::answersAsTheLoader_data()
+// Each kind of answer, through the wall: a picture of every format at a screen's ratio (the longer
+// side 440 logical pixels, never enlarged, never under a pixel), and every refusal the helper makes
+// or the game makes before it, with the values its sentence names.
+void PictureReaderTest::answersThroughTheWall_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("answer"); // the fitted size in device pixels, or the sentence
     const QByteArray jpeg = encode(gradient({1200, 800}), "jpeg");
     QByteArray twelveBit = jpeg;
     twelveBit[jpeg.indexOf("\xff\xc0") + 4] = 12;
@@ -171,33 +174,38 @@ void PictureReaderTest::answersAsTheLoader_data()
     QByteArray deepBmp = encode(gradient({8, 8}).convertToFormat(QImage::Format_Indexed8), "bmp");
     qToLittleEndian(qint32(11000), deepBmp.data() + 18);
     qToLittleEndian(qint32(10000), deepBmp.data() + 22);
-    const QByteArray png = encode(gradient({900, 1600}, true), "png");
-
-    QTest::newRow("photo.jpg") << jpeg << 1.0;
-    QTest::newRow("transparent, ratio 2.png") << png << 2.0;
-    QTest::newRow("lossy.webp") << encode(gradient({2000, 1000}), "webp") << 1.5;
-    QTest::newRow("icon, no ratio.ico") << encode(gradient({48, 48}, true), "ico") << 0.0;
-    QTest::newRow("line, small ratio.png") << encode(gradient({1, 300}), "png") << 0.25;
-    QTest::newRow("empty.png") << QByteArray() << 1.0;
-    QTest::newRow("letter.png") << QByteArray("Dear player,\n") << 1.0;
-    QTest::newRow("cut.png") << png.left(png.size() / 2) << 1.0;
-    QTest::newRow("scan.tif") << encode(gradient({8, 8}), "tiff") << 1.0;
-    QTest::newRow("12-bit.jpg") << twelveBit << 1.0;
-    QTest::newRow("huge.jpg") << huge << 1.0;
-    QTest::newRow("16 colours.bmp") << deepBmp << 1.0;
+    const QByteArray png = encode(gradient({800, 1600}, true), "png");
     QByteArray screen =
         QByteArray::fromHex("47494638396101000100800000ff00000000002c00000000010001000002024401003b");
     for (const int at : {6, 8, 24, 26}) // a red pixel on a screen over the GIF limit, not the other
         qToLittleEndian(quint16(5000), screen.data() + at);
-    QTest::newRow("screen.gif") << screen << 1.0;
-    QTest::newRow("folder") << QByteArray() << 1.0;
-    QTest::newRow("missing") << QByteArray() << 1.0;
+    const auto row = [](const char* name, const QByteArray& bytes, qreal ratio, const char* answer) {
+        QTest::newRow(name) << bytes << ratio << QString::fromUtf8(answer);
+    };
+    row("photo.jpg", jpeg, 1, "440 x 293");
+    row("transparent, ratio 2.png", png, 2, "440 x 880");
+    row("lossy.webp", encode(gradient({2000, 1000}), "webp"), 1.5, "660 x 330");
+    row("icon, no ratio.ico", encode(gradient({48, 48}, true), "ico"), 0, "48 x 48");
+    row("line, small ratio.png", encode(gradient({1, 300}), "png"), 0.25, "1 x 75");
+    row("empty.png", {}, 1, "is empty, not a picture.");
+    row("letter.png", "Dear player,\n", 1, "is not a picture.");
+    row("cut.png", png.left(png.size() / 2), 1, "is damaged and cannot be shown.");
+    row("scan.tif", encode(gradient({8, 8}), "tiff"), 1,
+        "is a kind of picture this game does not open (TIFF).");
+    row("12-bit.jpg", twelveBit, 1, "is a kind of picture this game does not open (12-bit JPEG).");
+    row("huge.jpg", huge, 1, "is too large: 60000 x 60000 pixels, more than 120 megapixels.");
+    row("16 colours.bmp", deepBmp, 1,
+        "is too large: 11000 x 10000 pixels at its colour depth would take more than 512 MB.");
+    row("screen.gif", screen, 1, "is too large: 5000 x 5000 pixels, more than 16 megapixels.");
+    row("folder", {}, 1, "is not a file.");
+    row("missing", {}, 1, "does not exist.");
 }
 
-void PictureReaderTest::answersAsTheLoader()
+void PictureReaderTest::answersThroughTheWall()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(qreal, ratio);
+    QFETCH(QString, answer);
     const QString name = QString::fromUtf8(QTest::currentDataTag());
     QString path = folder_.filePath(name);
     if (name == "folder")
@@ -208,17 +216,13 @@ void PictureReaderTest::answersAsTheLoader()
     PictureReader reader;
     reader.setHelperCommand({kHelper});
     const LoadResult read = readThrough(reader, path, ratio);
-    const LoadResult loaded = loadPicture(path, ratio);
-    if (const auto* refusal = std::get_if<Refusal>(&loaded)) {
-        QVERIFY(std::holds_alternative<Refusal>(read));
-        QCOMPARE(std::get<Refusal>(read), *refusal);
+    if (const auto* refusal = std::get_if<Refusal>(&read)) {
+        QCOMPARE(refusalMessage(*refusal, name), QStringLiteral("“%1” %2").arg(name, answer));
         return;
     }
-    QVERIFY(std::holds_alternative<LoadedPicture>(read));
-    const auto& [fitted, natural] = std::get<LoadedPicture>(read);
-    QCOMPARE(natural, std::get<LoadedPicture>(loaded).naturalSize);
-    QCOMPARE(fitted, std::get<LoadedPicture>(loaded).fitted);
-    QCOMPARE(fitted.devicePixelRatio(), std::get<LoadedPicture>(loaded).fitted.devicePixelRatio());
+    const QImage& fitted = std::get<LoadedPicture>(read).fitted;
+    QCOMPARE(QStringLiteral("%1 x %2").arg(fitted.width()).arg(fitted.height()), answer);
+    QCOMPARE(fitted.devicePixelRatio(), ratio > 0 ? ratio : 1.0);
 }
 
 // A helper that crashes, hangs past the time limit, stops short or says what it could not honestly
@@ -285,8 +289,9 @@ void PictureReaderTest::readyHelperGoneBeforeTheRead()
     PictureReader reader;
     reader.setHelperCommand({kHelper});
     reader.startHelperAhead();
+    // Waited for: the helper of a reader gone just before may be killed but not yet ended.
+    QTRY_COMPARE(childrenRunning(kHelper).size(), 1);
     const QList<qint64> ready = childrenRunning(kHelper);
-    QCOMPARE(ready.size(), 1);
     QCOMPARE(::kill(pid_t(ready.first()), SIGKILL), 0);
     QTRY_VERIFY(statusLine(ready.first(), "State:").startsWith('Z') ||
                 statusLine(ready.first(), "State:").isEmpty());
@@ -303,11 +308,9 @@ void PictureReaderTest::heifPhotos_data()
     QTest::addColumn<QTransform>("turn");
     QTest::addColumn<QString>("refused");
     const QStringList heifEnc{QStringLiteral("heif-enc"), QStringLiteral("-q"), QStringLiteral("90")};
-    const QStringList avifenc{QStringLiteral("avifenc"), QStringLiteral("--min"),
-                              QStringLiteral("0"),       QStringLiteral("--max"),
-                              QStringLiteral("10"),      QStringLiteral("--ignore-icc"),
-                              QStringLiteral("--cicp"),  QStringLiteral("12/13/6"),
-                              QStringLiteral("--irot"),  QStringLiteral("1")};
+    const QStringList avifenc =
+        QStringLiteral("avifenc --min 0 --max 10 --ignore-icc --cicp 12/13/6").split(u' ');
+    const QStringList irot{QStringLiteral("--irot"), QStringLiteral("1")}; // a quarter turn anticlockwise
     const QStringList cjxl{QStringLiteral("cjxl"), QStringLiteral("-e"), QStringLiteral("3")};
     // A phone's tiles: a grid turned by its irot, with an Exif orientation not to apply on top.
     QFile exif(folder_.filePath(QStringLiteral("turned right.exif")));
@@ -320,9 +323,17 @@ void PictureReaderTest::heifPhotos_data()
                             QStringLiteral("1"),       QStringLiteral("--exif"), exif.fileName()};
     QTest::newRow("photo.heic") << heifEnc << QTransform() << QString();
     QTest::newRow("transparent.heic") << heifEnc << QTransform() << QString(); // shown on black
-    QTest::newRow("turned.avif") << avifenc << QTransform().rotate(-90) << QString();
+    QTest::newRow("turned.avif") << avifenc + irot << QTransform().rotate(-90) << QString();
+    // Mirrored (0: top to bottom, 1: left to right), after the turn when there is one.
+    const auto imir = [](const char* axis) {
+        return QStringList{QStringLiteral("--imir"), QString::fromLatin1(axis)};
+    };
+    QTest::newRow("mirrored.avif") << avifenc + imir("0") << QTransform::fromScale(1, -1) << QString();
+    QTest::newRow("turned, mirrored.avif")
+        << avifenc + irot + imir("1") << QTransform().rotate(-90) * QTransform::fromScale(-1, 1) << QString();
     QTest::newRow("tiled.avif") << tiled << QTransform().rotate(-90) << QString();
     QTest::newRow("photo.jxl") << cjxl << QTransform() << QString();
+    QTest::newRow("turned right.jxl") << cjxl << QTransform().rotate(90) << QString(); // from a JPEG's EXIF
     QTest::newRow("cut.heic") << heifEnc << QTransform() << QStringLiteral("is damaged and cannot be shown.");
     QTest::newRow("huge.heic") << heifEnc << QTransform()
                                << QStringLiteral(
@@ -339,8 +350,17 @@ void PictureReaderTest::heifPhotos()
     QImage original = gradient({480, 320}, transparent);
     original.setColorSpace(QColorSpace::SRgb);
     QImage p3 = original.convertedToColorSpace(QColorSpace::DisplayP3);
-    const QString input = folder_.filePath(name + QStringLiteral(".png"));
-    QVERIFY(p3.save(input));
+    const bool jpeg = name == u"turned right.jxl"; // recompressed with its orientation
+    const QString input = folder_.filePath(name + (jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png")));
+    QVERIFY(p3.save(input, nullptr, 95));
+    if (jpeg) { // an EXIF orientation 6 (turned right), as a phone writes it
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray exif = QByteArray::fromHex(
+            "ffe10022 457869660000 4d4d002a00000008 0001 011200030000000100060000 00000000");
+        const QByteArray bytes = file.readAll();
+        QVERIFY(file.seek(0) && file.write(bytes.left(2) + exif + bytes.mid(2)) > 0);
+    }
     const QString program = encoder.takeFirst();
     QProcess encoding;
     const QString output = folder_.filePath(name);
@@ -376,18 +396,15 @@ void PictureReaderTest::heifPhotos()
         onBlack.transformed(turn).scaled(fitted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QCOMPARE(natural, original.transformed(turn).size());
     qint64 error = 0;
-    bool opaque = true;
     for (int y = 0; y < fitted.height(); ++y) {
         for (int x = 0; x < fitted.width(); ++x) {
             const QRgb a = fitted.pixel(x, y);
             const QRgb b = expected.pixel(x, y);
             error += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
-            opaque = opaque && qAlpha(a) == 255;
         }
     }
     const double mean = double(error) / (3.0 * fitted.width() * fitted.height());
     QVERIFY2(mean <= 4, qPrintable(QStringLiteral("mean error %1").arg(mean)));
-    QVERIFY(opaque);
 }
 
 // However the answer is cut as it arrives, the picture is whole and what follows it is not read; a
@@ -471,8 +488,9 @@ void PictureReaderTest::helperWaitsWalled()
     PictureReader reader;
     reader.setHelperCommand({kHelper});
     reader.startHelperAhead();
+    // Waited for: the helper of a reader gone just before may be killed but not yet ended.
+    QTRY_COMPARE(childrenRunning(kHelper).size(), 1);
     const QList<qint64> helpers = childrenRunning(kHelper);
-    QCOMPARE(helpers.size(), 1);
     const qint64 helper = helpers.first();
     QTRY_COMPARE_WITH_TIMEOUT(statusLine(helper, "Seccomp:"), QByteArray("2"), 20'000);
     QStringList held;

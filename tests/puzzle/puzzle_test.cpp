@@ -180,9 +180,11 @@ TEST(PuzzleGame, RandomGamesKeepTheRules)
             } else
                 EXPECT_TRUE(boardOf(game) == before && game.inPlay() == inPlay);
         } else if (kind < 15) {
-            // The seconds are the clock's since the Start while a game is in play, and stand otherwise.
-            const SteadyTime now = started.steady + std::chrono::milliseconds(roll(30000) - 1000);
-            EXPECT_EQ(game.tick(now), inPlay ? StartTime(started).elapsedSecondsAt(now) : elapsed);
+            // While a game is in play the seconds are the whole seconds the wall clock has turned since
+            // the Start (none before it), counted on the steady clock; otherwise they stand.
+            const auto since = std::chrono::milliseconds(roll(30000) - 1000);
+            const auto turned = since < 0ms ? 0 : (started.wall.time_since_epoch() % 1s + since) / 1s;
+            EXPECT_EQ(game.tick(started.steady + since), inPlay ? turned : elapsed);
         } else {
             // A click counts only on a piece of a game in play; the piece trades places with the blank
             // on Easy, and on Hard when it stands beside the blank.

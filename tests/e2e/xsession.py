@@ -1,4 +1,5 @@
-"""The game in X, played by xdotool and read from screenshots. Test: xsession.py PROGRAM startup|solve"""
+"""The game in X, played by xdotool and read from screenshots. Test: xsession.py PROGRAM startup|solve
+(a picture named on the command line is played in accessible.py)"""
 import atexit, collections, glob, os, re, subprocess, sys, time
 
 TITLE, BLACK, GREY = "Tilmora Picture Puzzle Game", (0, 0, 0), (224, 224, 224)
@@ -37,14 +38,13 @@ def keys(win, *names):  # no window manager gives the focus, so the window takes
 def x_server_ready():  # on a loaded machine xvfb-run may hand over before its server takes connections
     wait_for(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, "the X server")
 
-def start(program, home, *args):  # returns game, window, screen at the quick help (or, with args, drawn)
+def start(program, home):  # returns game, window, screen at the quick help
     x_server_ready()
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=home, XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
-    atexit.register((game := subprocess.Popen([program, *args], env=env)).kill)
+    atexit.register((game := subprocess.Popen([program], env=env)).kill)
     win = wait_for(windows, "the main window")[0]
     helped = lambda pixel: all(pixel(*win.at(x, y)) == GREY for x in (10, 445) for y in (10, 432))
-    drawn = lambda pixel: (args or helped(pixel)) and pixel
-    return game, win, wait_for(lambda: drawn(screen()), f"the quick help in {win}")
+    return game, win, wait_for(lambda: (pixel := screen()) and helped(pixel) and pixel, f"the quick help in {win}")
 
 def other_window(win, what):  # the one window besides the main window, once drawn
     box = wait_for(lambda: [w for w in windows() if w.id != win.id], what)[0]
@@ -124,18 +124,13 @@ def solve_puzzle(win, pixel):
     keys(box, "Return")
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the whole picture when the game is over")
 
-def picture_argument(win, pixel):
-    """tilmora-puzzle PICTURE: the picture loaded at start-up in place of the quick help."""
-    wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture named on the command line")
-
 if __name__ == "__main__":
     list(map(os.remove, glob.glob("*.png")))  # screenshots of an earlier run
     try:
         os.makedirs(home := os.path.abspath("home"), mode=0o700, exist_ok=True)
-        args = [colours(home)] if sys.argv[2] == "argument" else []
-        game, win, pixel = start(sys.argv[1], home, *args)
+        game, win, pixel = start(sys.argv[1], home)
         run("import", "-window", "root", "startup.png")
-        {"startup": startup, "solve": solve_puzzle, "argument": picture_argument}[sys.argv[2]](win, pixel)
+        {"startup": startup, "solve": solve_puzzle}[sys.argv[2]](win, pixel)
         choose_exit(win)
         assert game.wait(60) == 0, f"the program exited with status {game.returncode} after Exit"
     except Exception as error:

@@ -243,32 +243,28 @@ private slots:
 
     // A new picture takes the board away and shows in the reference window too, fitted, however
     // thin; too thin for the size chosen, Start says so and deals nothing.
-    void aPictureTooThinToCut_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("board"); // the size's menu item, then the message
-        QTest::addColumn<QSize>("shown");
-        QTest::newRow("5 x 40") << QSize(5, 40) << u"sixbysix 6 x 6"_s << QSize(5, 40);
-        QTest::newRow("1 x 3000") << QSize(1, 3000) << u"fourbyfour 4 x 4"_s << QSize(1, 440);
-    }
     void aPictureTooThinToCut()
     {
-        QFETCH(QSize, size);
-        QFETCH(QString, board);
-        trigger(board.section(u' ', 0, 0));
-        startAGame();
-        trigger(u"opicture1"_s);
-        startAGame(size);
-        QCOMPARE(fakes_->shown, QStringList{u"The picture is too small to cut into %1 pieces."_s.arg(
-                                    board.section(u' ', 1))});
-        QVERIFY(window_->findChildren<PieceWidget*>().isEmpty());
-        const auto windows = QApplication::topLevelWidgets(); // the reference window has no parent
-        const auto reference = std::ranges::find(windows, u"frmhelp"_s, &QObject::objectName);
-        QVERIFY(reference != windows.end());
-        auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
-        QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
-                 picture->picture().toImage());
-        QTEST(picture->size(), "shown");
+        // The picture, the size's menu item and its name, the picture's size on screen.
+        for (const auto& [size, item, board, shown] :
+             {std::tuple{QSize(5, 40), u"sixbysix"_s, u"6 x 6"_s, QSize(5, 40)},
+              {QSize(1, 3000), u"fourbyfour"_s, u"4 x 4"_s, QSize(1, 440)}}) {
+            trigger(item);
+            startAGame();
+            trigger(u"opicture1"_s);
+            fakes_->shown.clear();
+            startAGame(size);
+            QCOMPARE(fakes_->shown,
+                     QStringList{u"The picture is too small to cut into %1 pieces."_s.arg(board)});
+            QVERIFY(window_->findChildren<PieceWidget*>().isEmpty());
+            const auto windows = QApplication::topLevelWidgets(); // the reference window has no parent
+            const auto reference = std::ranges::find(windows, u"frmhelp"_s, &QObject::objectName);
+            QVERIFY(reference != windows.end());
+            auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
+            QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
+                     picture->picture().toImage());
+            QCOMPARE(picture->size(), shown);
+        }
     }
 
     // Escape gives up the picture being read: no message, the pointer no longer busy, and the game

@@ -308,7 +308,6 @@ private slots:
         QTest::newRow("two files") << QList{picture, gone} << u"refused, board 1, boxes 0"_s;
         QTest::newRow("web address") << QList{QUrl(u"https://a.example/b.png"_s)}
                                      << u"refused, board 1, boxes 0"_s;
-        QTest::newRow("text") << QList<QUrl>() << u"refused, board 1, boxes 0"_s;
     }
     void dropOfOneLocalFile()
     {

@@ -286,6 +286,9 @@ void PictureTest::loadsOrRefuses_data()
         encodedBy(QStringLiteral("avifenc -s 10 --lossless").split(u' '),
                   {firstFrame, encode(corners({300, 200}, qRgb(0, 0, 0)).mirrored(), "png")});
     row("animated.avif", animation, {300, 200}, {300, 200}, 1, firstFrame);
+    const QByteArray line = encode(corners({40, 1}), "png"); // a picture one pixel high
+    row("line.avif", encodedBy(QStringLiteral("avifenc -s 10 --lossless").split(u' '), {line}), {40, 1},
+        {40, 1}, 1, line);
 
     const QByteArray png = encode(photo, "png");
     const QByteArray jpeg = encode(photo, "jpeg");
@@ -314,6 +317,7 @@ void PictureTest::loadsOrRefuses_data()
     refused("cut.png", png.left(png.size() / 2), damaged);
     refused("bad checksum.png", badCrc, damaged);
     refused("cut.jpg", jpeg.left(jpeg.size() / 2), damaged);
+    refused("cut in its end marker.jpg", jpeg.chopped(1), damaged); // its last byte an 0xFF
     refused("a comment for its end marker.jpg", jpeg.chopped(2) + QByteArray("\xff\xfe\0\4ab", 6), damaged);
     const QByteArray progressive = encode(corners({3520, 2344}), "jpeg", -1, true); // shown at 1/8
     refused("progressive, its last scan cut.jpg", progressive.left(progressive.lastIndexOf("\xff\xda") + 10),

@@ -338,6 +338,9 @@ void PictureTest::loadsOrRefuses_data()
     refused("picture.avif", box("0000001c 66747970 61766966 00000000 61766966 6d696631 6d696166"), damaged);
     refused("still.avif", box("00000018 66747970 6d696631 00000000 6d696631 61766966"), damaged);
     refused("other.heif", box("00000014 66747970 6d696631 00000000 6d736631"), damaged);
+    // A sequence's brands, then a box running past the end: damaged, not a sequence.
+    refused("broken sequence.heif",
+            box("00000018 66747970 6d736631 00000000 6d736631 69736f38 ffffffff 66726565"), damaged);
     refused("bare.jxl", box("ff0afa1f"), damaged);
     refused("video.mp4", box("00000018 66747970 69736f6d 00000200 69736f6d 69736f32"), "is not a picture.");
     refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), damaged);

@@ -373,6 +373,7 @@ private slots:
         QCOMPARE(fakes_->shown, (QStringList{u"First Load the picture."_s, u"First load the picture."_s}));
         trigger(u"threebythree"_s);
         trigger(u"hard1"_s);
+        QVERIFY(window_->findChild<QAction*>(u"hard1"_s)->isChecked()); // the check mark follows the level
         startAGame();
         const auto& game = window_->game();
         const auto press = [&](PieceWidget* piece) {
@@ -531,6 +532,9 @@ private slots:
 
         startAGame();
         QTEST(QAccessible::queryAccessibleInterface(piece(1))->text(QAccessible::Name), "blank");
+        const auto* cell =
+            QAccessible::queryAccessibleInterface(piece(2))->tableCellInterface(); // one cell each way
+        QCOMPARE(std::pair(cell->rowExtent(), cell->columnExtent()), std::pair(1, 1));
         fakes_->advance(9999s);
         QFETCH(QString, longGame);
         QTRY_COMPARE(text(u"lbltimeresult"_s), longGame);

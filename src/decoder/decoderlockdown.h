@@ -11,7 +11,7 @@ enum class Lockdown {
 };
 
 // Locks the calling process down for good. `socket` is its connection to the game, the one
-// descriptor it may receive on and write to (standard error aside, for Qt's warnings). Every image
+// descriptor it may receive on and write to (standard error aside: a pipe the game reads). Every image
 // reader plugin must be loaded before: opening a file is one of the things it can no longer do.
 Lockdown lockDownDecoder(int socket);
 

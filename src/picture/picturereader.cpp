@@ -17,6 +17,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 extern char** environ; // NOLINT: the environment the helper inherits
@@ -48,26 +50,49 @@ void endProcess(pid_t pid)
     QTimer::singleShot(50ms, [pid] { endProcess(pid); });
 }
 
-// The game's environment, with malloc in the helper asked to back its large blocks with huge
-// pages: a photo's decode takes a hundred megabytes or more of fresh memory, and faulting it in
-// 4 KiB at a time costs more than decoding it on a virtual machine.
+// What the helper needs of the game's environment, and nothing else: where the libraries and Qt's
+// image readers are when they are not where the system keeps them, and the sanitizers' settings
+// in their builds. malloc is asked to back its large blocks with huge pages (by advice): a photo's
+// decode takes a hundred megabytes or more of fresh memory, and faulting it in 4 KiB at a time
+// costs more than decoding it on a virtual machine.
 std::vector<QByteArray> helperEnvironment()
 {
     constexpr QByteArrayView kTunables = "GLIBC_TUNABLES=";
     constexpr QByteArrayView kHugePages = "glibc.malloc.hugetlb=1";
+    constexpr std::array<QByteArrayView, 5> kPassedOn = {
+        "LD_LIBRARY_PATH=", "QT_PLUGIN_PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS="};
     std::vector<QByteArray> variables;
-    bool tuned = false;
+    QByteArray tunables = kTunables.toByteArray() + kHugePages.toByteArray();
     for (char** variable = environ; *variable != nullptr; ++variable) {
-        QByteArray entry(*variable);
-        if (entry.startsWith(kTunables)) {
-            entry += (entry.size() > kTunables.size() ? ":" : "") + kHugePages.toByteArray();
-            tuned = true;
-        }
-        variables.push_back(std::move(entry));
+        const QByteArray entry(*variable);
+        if (entry.startsWith(kTunables) && entry.size() > kTunables.size())
+            tunables = entry + ':' + kHugePages.toByteArray();
+        else if (std::ranges::any_of(kPassedOn, [&](QByteArrayView name) { return entry.startsWith(name); }))
+            variables.push_back(entry);
     }
-    if (!tuned)
-        variables.push_back(kTunables.toByteArray() + kHugePages.toByteArray());
+    variables.push_back(tunables);
     return variables;
+}
+
+// The most the helper's messages may take before the game reads them (the kernel's smallest pipe
+// is a page): a helper taken over may fill it, and its further lines are lost, never waited for.
+constexpr int kMessageBytes = 16 * 1024;
+
+// Passes on to the game's log, under the helper's name, what the helper wrote to its standard
+// error, a line a message. Control characters (escape sequences for a terminal) are replaced.
+void passOnMessages(int pipe)
+{
+    QByteArray written(kMessageBytes, Qt::Uninitialized);
+    const ssize_t count = ::read(pipe, written.data(), kMessageBytes);
+    written.truncate(std::max<ssize_t>(count, 0));
+    for (const QByteArray& line : written.split('\n')) {
+        QString message = QString::fromUtf8(line);
+        for (QChar& character : message)
+            if (character.category() == QChar::Other_Control)
+                character = QChar::ReplacementCharacter;
+        if (!message.isEmpty())
+            qWarning().noquote() << "tilmora-picture-decoder:" << message;
+    }
 }
 
 // Pointers to `strings` for exec, ending with a null pointer.
@@ -83,10 +108,12 @@ std::vector<char*> argumentVector(std::vector<QByteArray>& strings)
 
 } // namespace
 
-// One helper process and the game's end of its socket. Started with posix_spawn rather than
-// QProcess: the helper must get its end of the socket as a known descriptor and nothing else of the
-// game's (no X connection, no other file), which posix_spawn's file actions say exactly, and the C
-// library starts it without copying the game's memory.
+// One helper process, the game's end of its socket and of the pipe its messages come through.
+// Started with posix_spawn rather than QProcess: the helper must get its end of the socket as a
+// known descriptor and nothing else of the game's (no terminal, no X connection, no other file,
+// nothing of the environment it does not need, not even the working directory), which
+// posix_spawn's file actions say exactly, and the C library starts it without copying the game's
+// memory.
 class DecoderHelper
 {
 public:
@@ -99,13 +126,21 @@ public:
             return nullptr;
         FileDescriptor ours(ends[0]);
         const FileDescriptor theirs(ends[1]);
+        int messageEnds[2] = {-1, -1};
+        if (::pipe2(messageEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+            return nullptr;
+        FileDescriptor messages(messageEnds[0]);
+        const FileDescriptor theirMessages(messageEnds[1]);
+        ::fcntl(theirMessages.get(), F_SETPIPE_SZ, kMessageBytes);
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, theirMessages.get(), STDERR_FILENO);
         posix_spawn_file_actions_adddup2(&actions, theirs.get(), kDecoderSocket);
         posix_spawn_file_actions_addclosefrom_np(&actions, kDecoderSocket + 1);
+        posix_spawn_file_actions_addchdir_np(&actions, "/");
         // Signals as a new program has them: the game's blocked or ignored ones are not passed on.
         posix_spawnattr_t attributes;
         posix_spawnattr_init(&attributes);
@@ -130,10 +165,14 @@ public:
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0 || ::fcntl(ours.get(), F_SETFL, O_NONBLOCK) != 0)
             return nullptr;
-        return std::unique_ptr<DecoderHelper>(new DecoderHelper(pid, std::move(ours)));
+        return std::unique_ptr<DecoderHelper>(new DecoderHelper(pid, std::move(ours), std::move(messages)));
     }
 
-    ~DecoderHelper() { endProcess(pid_); }
+    ~DecoderHelper()
+    {
+        endProcess(pid_);
+        passOnMessages(messages_.get());
+    }
     DecoderHelper(const DecoderHelper&) = delete;
     DecoderHelper& operator=(const DecoderHelper&) = delete;
 
@@ -147,13 +186,15 @@ public:
     }
 
 private:
-    DecoderHelper(pid_t pid, FileDescriptor socket)
+    DecoderHelper(pid_t pid, FileDescriptor socket, FileDescriptor messages)
         : pid_(pid)
         , socket_(std::move(socket))
+        , messages_(std::move(messages))
     {}
 
     pid_t pid_;
     FileDescriptor socket_;
+    FileDescriptor messages_;
 };
 
 struct PictureReader::Job {

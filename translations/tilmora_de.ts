@@ -99,16 +99,33 @@
 <context>
     <name>tilmora::PieceAccessible</name>
     <message>
-        <source>Blank</source>
-        <translation>Lücke</translation>
-    </message>
-    <message>
         <source>row %1, column %2</source>
+        <extracomment>A place on the board, counted from the top left.</extracomment>
         <translation>Zeile %1, Spalte %2</translation>
     </message>
     <message>
         <source>%1, in place</source>
         <translation>%1, am Platz</translation>
+    </message>
+    <message>
+        <source>Refused</source>
+        <translation>Abgelehnt</translation>
+    </message>
+    <message>
+        <source>Blank, %1</source>
+        <translation>Lücke, %1</translation>
+    </message>
+    <message>
+        <source>piece %1</source>
+        <translation>Teil %1</translation>
+    </message>
+    <message>
+        <source>piece for %1</source>
+        <translation>Teil für %1</translation>
+    </message>
+    <message>
+        <source>%1, now %2</source>
+        <translation>%1, jetzt %2</translation>
     </message>
 </context>
 <context>
@@ -148,54 +165,6 @@
 <context>
     <name>tilmora::frmmain</name>
     <message>
-        <source>Game</source>
-        <translation>Spiel</translation>
-    </message>
-    <message>
-        <source>Load Picture</source>
-        <translation>Bild laden</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>Starten</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>Optionen</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Schwierigkeit</translation>
-    </message>
-    <message>
-        <source>Easy</source>
-        <translation>Leicht</translation>
-    </message>
-    <message>
-        <source>Hard</source>
-        <translation>Schwer</translation>
-    </message>
-    <message>
-        <source>Squares Size</source>
-        <translation>Rastergröße</translation>
-    </message>
-    <message>
-        <source>Quick Help</source>
-        <translation>Kurzhilfe</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>Original Picture</source>
-        <translation>Originalbild</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>Das Bild ist zu klein, um es in %1 × %1 Teile zu zerschneiden.</translation>
     </message>
@@ -216,8 +185,56 @@
         <translation>%1 – ein Spiel von %2 </translation>
     </message>
     <message>
-        <source>Numbers</source>
-        <translation>Nummern</translation>
+        <source>&amp;Game</source>
+        <translation>&amp;Spiel</translation>
+    </message>
+    <message>
+        <source>&amp;Load Picture</source>
+        <translation>&amp;Bild laden</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>&amp;Option</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Level</source>
+        <translation>&amp;Schwierigkeit</translation>
+    </message>
+    <message>
+        <source>&amp;Easy</source>
+        <translation>&amp;Leicht</translation>
+    </message>
+    <message>
+        <source>&amp;Hard</source>
+        <translation>&amp;Schwer</translation>
+    </message>
+    <message>
+        <source>Squares &amp;Size</source>
+        <translation>&amp;Rastergröße</translation>
+    </message>
+    <message>
+        <source>&amp;Numbers</source>
+        <translation>&amp;Nummern</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Help</source>
+        <translation>&amp;Kurzhilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Original Picture</source>
+        <translation>&amp;Originalbild</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
     </message>
 </context>
 <context>

@@ -99,16 +99,33 @@
 <context>
     <name>tilmora::PieceAccessible</name>
     <message>
-        <source>Blank</source>
-        <translation>Hueco</translation>
-    </message>
-    <message>
         <source>row %1, column %2</source>
+        <extracomment>A place on the board, counted from the top left.</extracomment>
         <translation>fila %1, columna %2</translation>
     </message>
     <message>
         <source>%1, in place</source>
         <translation>%1, en su sitio</translation>
+    </message>
+    <message>
+        <source>Refused</source>
+        <translation>Rechazado</translation>
+    </message>
+    <message>
+        <source>Blank, %1</source>
+        <translation>Hueco, %1</translation>
+    </message>
+    <message>
+        <source>piece %1</source>
+        <translation>pieza %1</translation>
+    </message>
+    <message>
+        <source>piece for %1</source>
+        <translation>pieza para %1</translation>
+    </message>
+    <message>
+        <source>%1, now %2</source>
+        <translation>%1, ahora %2</translation>
     </message>
 </context>
 <context>
@@ -148,54 +165,6 @@
 <context>
     <name>tilmora::frmmain</name>
     <message>
-        <source>Game</source>
-        <translation>Juego</translation>
-    </message>
-    <message>
-        <source>Load Picture</source>
-        <translation>Cargar imagen</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>Empezar</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>Opciones</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Nivel</translation>
-    </message>
-    <message>
-        <source>Easy</source>
-        <translation>Fácil</translation>
-    </message>
-    <message>
-        <source>Hard</source>
-        <translation>Difícil</translation>
-    </message>
-    <message>
-        <source>Squares Size</source>
-        <translation>Cuadrícula</translation>
-    </message>
-    <message>
-        <source>Quick Help</source>
-        <translation>Ayuda rápida</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Ayuda</translation>
-    </message>
-    <message>
-        <source>Original Picture</source>
-        <translation>Imagen original</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Salir</translation>
-    </message>
-    <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>La imagen es demasiado pequeña para cortarla en %1 × %1 piezas.</translation>
     </message>
@@ -216,8 +185,56 @@
         <translation>%1 – un juego creado por %2 </translation>
     </message>
     <message>
-        <source>Numbers</source>
-        <translation>Números</translation>
+        <source>&amp;Game</source>
+        <translation>&amp;Juego</translation>
+    </message>
+    <message>
+        <source>&amp;Load Picture</source>
+        <translation>&amp;Cargar imagen</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Empezar</translation>
+    </message>
+    <message>
+        <source>&amp;Option</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>&amp;Level</source>
+        <translation>&amp;Nivel</translation>
+    </message>
+    <message>
+        <source>&amp;Easy</source>
+        <translation>&amp;Fácil</translation>
+    </message>
+    <message>
+        <source>&amp;Hard</source>
+        <translation>&amp;Difícil</translation>
+    </message>
+    <message>
+        <source>Squares &amp;Size</source>
+        <translation>&amp;Cuadrícula</translation>
+    </message>
+    <message>
+        <source>&amp;Numbers</source>
+        <translation>Nú&amp;meros</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Help</source>
+        <translation>&amp;Ayuda rápida</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Ayuda</translation>
+    </message>
+    <message>
+        <source>&amp;Original Picture</source>
+        <translation>&amp;Imagen original</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Salir</translation>
     </message>
 </context>
 <context>

@@ -99,16 +99,33 @@
 <context>
     <name>tilmora::PieceAccessible</name>
     <message>
-        <source>Blank</source>
-        <translation>Vide</translation>
-    </message>
-    <message>
         <source>row %1, column %2</source>
+        <extracomment>A place on the board, counted from the top left.</extracomment>
         <translation>ligne %1, colonne %2</translation>
     </message>
     <message>
         <source>%1, in place</source>
         <translation>%1, en place</translation>
+    </message>
+    <message>
+        <source>Refused</source>
+        <translation>Refusé</translation>
+    </message>
+    <message>
+        <source>Blank, %1</source>
+        <translation>Vide, %1</translation>
+    </message>
+    <message>
+        <source>piece %1</source>
+        <translation>pièce %1</translation>
+    </message>
+    <message>
+        <source>piece for %1</source>
+        <translation>pièce pour %1</translation>
+    </message>
+    <message>
+        <source>%1, now %2</source>
+        <translation>%1, maintenant %2</translation>
     </message>
 </context>
 <context>
@@ -128,7 +145,7 @@
     <message>
         <source>%1: %2</source>
         <extracomment>A result of the status row read by a screen reader: its caption, then what it shows.</extracomment>
-        <translation>%1 : %2</translation>
+        <translation>%1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -147,54 +164,6 @@
 </context>
 <context>
     <name>tilmora::frmmain</name>
-    <message>
-        <source>Game</source>
-        <translation>Partie</translation>
-    </message>
-    <message>
-        <source>Load Picture</source>
-        <translation>Charger une image</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>Démarrer</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Niveau</translation>
-    </message>
-    <message>
-        <source>Easy</source>
-        <translation>Facile</translation>
-    </message>
-    <message>
-        <source>Hard</source>
-        <translation>Difficile</translation>
-    </message>
-    <message>
-        <source>Squares Size</source>
-        <translation>Grille</translation>
-    </message>
-    <message>
-        <source>Quick Help</source>
-        <translation>Aide rapide</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
-    </message>
-    <message>
-        <source>Original Picture</source>
-        <translation>Image originale</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Quitter</translation>
-    </message>
     <message>
         <source>The picture is too small to cut into %1 x %1 pieces.</source>
         <translation>L’image est trop petite pour être découpée en %1 × %1 pièces.</translation>
@@ -216,8 +185,56 @@
         <translation>%1 – un jeu créé par %2 </translation>
     </message>
     <message>
-        <source>Numbers</source>
-        <translation>Numéros</translation>
+        <source>&amp;Game</source>
+        <translation>&amp;Partie</translation>
+    </message>
+    <message>
+        <source>&amp;Load Picture</source>
+        <translation>&amp;Charger une image</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Démarrer</translation>
+    </message>
+    <message>
+        <source>&amp;Option</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Level</source>
+        <translation>&amp;Niveau</translation>
+    </message>
+    <message>
+        <source>&amp;Easy</source>
+        <translation>&amp;Facile</translation>
+    </message>
+    <message>
+        <source>&amp;Hard</source>
+        <translation>&amp;Difficile</translation>
+    </message>
+    <message>
+        <source>Squares &amp;Size</source>
+        <translation>&amp;Grille</translation>
+    </message>
+    <message>
+        <source>&amp;Numbers</source>
+        <translation>N&amp;uméros</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Help</source>
+        <translation>&amp;Aide rapide</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>&amp;Original Picture</source>
+        <translation>&amp;Image originale</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Quitter</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,10 @@
 #include "board.h"
 
-#include "boardaccessible.h"
+#include "announcement.h"
 #include "piecewidget.h"
+
+#include <QKeyEvent>
+#include <QPainter>
 
 #include <cmath>
 
@@ -12,14 +15,17 @@ Board::Board(const puzzle::PuzzleGame& game, QWidget* parent)
     , game_(game)
 {
     setObjectName(QStringLiteral("board"));
-    installBoardAccessibility();
-    // No background of its own: the blank cell shows the play area behind the board.
-    hide();
+    // No background of its own: the blank cell shows the play area behind the board. Without a
+    // board it has no size rather than being hidden: a screen reader that saw it hidden would not
+    // notice it shown again (Qt tells it "showing" but not "visible").
+    clear();
 }
 
 void Board::deal(const QPixmap& picture)
 {
+    const QSize size = this->size();
     clear();
+    resize(size);
     const double scale = picture.devicePixelRatio();
     const auto devicePixel = [scale](int logical) { return static_cast<int>(std::lround(logical * scale)); };
     picturesplit_.assign(static_cast<std::size_t>(game_.pieceCount()) + 1, nullptr);
@@ -32,16 +38,23 @@ void Board::deal(const QPixmap& picture)
         connect(widget, &PieceWidget::pressed, this, [this] { setCursor(Qt::ForbiddenCursor); });
         connect(widget, &PieceWidget::released, this, [this] { unsetCursor(); });
         connect(widget, &PieceWidget::clicked, this, &Board::clicked);
-        connect(widget, &PieceWidget::activated, this, &Board::activated);
-        connect(widget, &PieceWidget::arrowPressed, this, &Board::moveFocus);
         picturesplit_[static_cast<std::size_t>(piece)] = widget;
         placePiece(widget);
         widget->showNumber(numbersShown_);
         widget->setVisible(game_.isPieceVisible(piece));
     }
-    updateTabOrder();
-    show();
-    announceNewBoard(this);
+    // The same cell on every deal, so a player knows where the keys start: the one after the blank.
+    const int n = game_.boardsize();
+    const puzzle::Cell blank = game_.blankCell();
+    const int next = (blank.row * n + blank.column + 1) % (n * n);
+    cursor_ = {next / n, next % n};
+    // Tab and the arrow keys give the board the focus; a mouse click does not, so a mouse player
+    // never sees the keyboard frame.
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    announceNewBoard();
+    showCursor();
+    announce(QAccessible::Focus);
 }
 
 void Board::clear()
@@ -49,36 +62,66 @@ void Board::clear()
     qDeleteAll(picturesplit_);
     picturesplit_.clear();
     unsetCursor();
-    hide();
-    announceNewBoard(this);
+    news_ = News::None;
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    resize(0, 0);
+    announceNewBoard();
 }
 
 void Board::showMove(int piece)
 {
-    auto* moved = picturesplit_[static_cast<std::size_t>(piece)];
-    auto* blank = picturesplit_[1];
-    placePiece(moved);
-    placePiece(blank);
-    updateTabOrder();
-    announceMove(this, moved, blank, game_.blankCell(), game_.cellOfPiece(piece));
+    const puzzle::Cell from = game_.blankCell();
+    const puzzle::Cell to = game_.cellOfPiece(piece);
+    placePiece(picturesplit_[static_cast<std::size_t>(piece)]);
+    placePiece(picturesplit_[1]);
+    QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::DataChanged);
+    change.setFirstRow(std::min(from.row, to.row));
+    change.setLastRow(std::max(from.row, to.row));
+    change.setFirstColumn(std::min(from.column, to.column));
+    change.setLastColumn(std::max(from.column, to.column));
+    QAccessible::updateAccessibility(&change);
+    // Both names say where they stand ("in place", the blank's place).
+    announce(QAccessible::NameChanged, from);
+    announce(QAccessible::NameChanged, to);
+    if (cursor_ == to) {
+        // The blank left the cursor: the piece that came in is another object to a screen reader.
+        news_ = News::None;
+        showCursor();
+        announce(QAccessible::Focus);
+    } else if (cursor_ == from) {
+        // The cursor goes with the piece it was on. To a screen reader that is the same object,
+        // focused still: what happened is told as a change of its description.
+        cursor_ = to;
+        news_ = News::Moved;
+        showCursor();
+        announceNews();
+    }
+}
+
+void Board::showRefusal(int piece)
+{
+    if (game_.cellOfPiece(piece) != cursor_)
+        return;
+    news_ = News::Refused;
+    announceNews();
 }
 
 void Board::showNumbers(bool shown)
 {
     numbersShown_ = shown;
     for (auto* widget : picturesplit_) {
-        if (widget != nullptr)
+        if (widget != nullptr) {
             widget->showNumber(shown);
+            announce(QAccessible::NameChanged, game_.cellOfPiece(widget->piece()));
+        }
     }
 }
 
 void Board::showEnd()
 {
     picturesplit_[1]->show();
-    for (auto* widget : picturesplit_) {
-        if (widget != nullptr)
-            widget->setFocusPolicy(Qt::NoFocus);
-    }
+    showCursor();
 }
 
 QRect Board::cellRect(puzzle::Cell cell) const
@@ -99,40 +142,144 @@ void Board::placePiece(PieceWidget* widget)
     widget->setGeometry(cellRect(game_.cellOfPiece(widget->piece())));
 }
 
-// Tab walks the pieces in the reading order of the cells they stand in.
-void Board::updateTabOrder()
+void Board::press(puzzle::Cell cell)
 {
-    QWidget* previous = nullptr;
-    const int n = game_.boardsize();
-    for (int row = 0; row < n; ++row) {
-        for (int column = 0; column < n; ++column) {
-            QWidget* current = picturesplit_[static_cast<std::size_t>(game_.pieceAt({row, column}))];
-            if (previous)
-                QWidget::setTabOrder(previous, current);
-            previous = current;
-        }
+    // Queued: a screen reader waits for the answer to its press, and the move may end the game
+    // with a message box that waits for the player.
+    QMetaObject::invokeMethod(
+        this,
+        [this, cell] {
+            if (boardSize() == 0)
+                return;
+            setFocus(Qt::OtherFocusReason);
+            moveCursor(cell);
+            if (const int piece = game_.pieceAt(cell); game_.inPlay() && game_.isPieceVisible(piece))
+                emit activated(piece);
+        },
+        Qt::QueuedConnection);
+}
+
+void Board::keyPressEvent(QKeyEvent* event)
+{
+    const int n = boardSize();
+    const auto step = [this, n](int dRow, int dColumn) {
+        const puzzle::Cell next{cursor_.row + dRow, cursor_.column + dColumn};
+        // At the board's edge the cursor stays put.
+        if (next.row >= 0 && next.row < n && next.column >= 0 && next.column < n)
+            moveCursor(next);
+    };
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return step(0, -1);
+    case Qt::Key_Right:
+        return step(0, 1);
+    case Qt::Key_Up:
+        return step(-1, 0);
+    case Qt::Key_Down:
+        return step(1, 0);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter on the blank cell does nothing, as a click there does.
+        if (const int piece = game_.pieceAt(cursor_); n > 0 && game_.inPlay() && game_.isPieceVisible(piece))
+            emit activated(piece);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
 }
 
-// The arrow keys move the focus to the piece in the neighbouring cell, passing over the blank.
-void Board::moveFocus(int fromPiece, Qt::Key direction)
+// Tab walks the cells in reading order and comes round again; nothing else in the window takes it.
+bool Board::focusNextPrevChild(bool next)
 {
-    if (!game_.inPlay())
-        return;
-    const int n = game_.boardsize();
-    auto cell = game_.cellOfPiece(fromPiece);
-    const int dRow = direction == Qt::Key_Up ? -1 : direction == Qt::Key_Down ? 1 : 0;
-    const int dColumn = direction == Qt::Key_Left ? -1 : direction == Qt::Key_Right ? 1 : 0;
-    for (;;) {
-        cell = {cell.row + dRow, cell.column + dColumn};
-        if (cell.row < 0 || cell.row >= n || cell.column < 0 || cell.column >= n)
-            return;
-        auto* widget = picturesplit_[static_cast<std::size_t>(game_.pieceAt(cell))];
-        if (widget->isVisible()) {
-            widget->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    const int n = boardSize();
+    if (n == 0 || !hasFocus())
+        return QWidget::focusNextPrevChild(next);
+    const int index = (cursor_.row * n + cursor_.column + (next ? 1 : n * n - 1)) % (n * n);
+    moveCursor({index / n, index % n});
+    return true;
+}
+
+void Board::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    showCursor();
+    // The board as a whole takes the focus, which Qt tells after this; the cell the cursor is on
+    // is told after that, to be read after the table.
+    QMetaObject::invokeMethod(
+        this, [this] { announce(QAccessible::Focus); }, Qt::QueuedConnection);
+}
+
+void Board::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    showCursor();
+}
+
+void Board::moveCursor(puzzle::Cell cell)
+{
+    const bool moved = cell != cursor_;
+    cursor_ = cell;
+    news_ = News::None;
+    showCursor();
+    // Moving the focus to another cell's object is what a screen reader reads out, whether the
+    // cursor stepped or a piece carried it.
+    if (moved)
+        announce(QAccessible::Focus);
+}
+
+void Board::showCursor()
+{
+    const bool shown = hasFocus() && boardSize() > 0;
+    for (auto* widget : picturesplit_) {
+        if (widget != nullptr)
+            widget->showCursor(shown && game_.cellOfPiece(widget->piece()) == cursor_);
     }
+    update();
+}
+
+// The frame on the blank cell, which no piece covers.
+void Board::paintEvent(QPaintEvent* /*event*/)
+{
+    if (!hasFocus() || boardSize() == 0 || game_.isPieceVisible(game_.pieceAt(cursor_)))
+        return;
+    QPainter painter(this);
+    drawCursorFrame(painter, cellRect(cursor_));
+}
+
+void Board::announce(QAccessible::Event kind)
+{
+    if (hasFocus())
+        announce(kind, cursor_);
+}
+
+void Board::announce(QAccessible::Event kind, puzzle::Cell cell)
+{
+    if (boardSize() == 0)
+        return;
+    QAccessibleEvent event(this, kind);
+    event.setChild(cell.row * boardSize() + cell.column);
+    QAccessible::updateAccessibility(&event);
+}
+
+// The news is the focused cell's description, worded where the cells are named.
+void Board::announceNews()
+{
+    if (!hasFocus() || !QAccessible::isActive()) {
+        news_ = News::None;
+        return;
+    }
+    auto* table = QAccessible::queryAccessibleInterface(this);
+    auto* cell = table ? table->child(cursor_.row * boardSize() + cursor_.column) : nullptr;
+    if (cell != nullptr)
+        tilmora::announce(this, cell->text(QAccessible::Description));
+    // Told once: the cell read again later is read as it stands.
+    news_ = News::None;
+}
+
+void Board::announceNewBoard()
+{
+    QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+    QAccessible::updateAccessibility(&reset);
 }
 
 } // namespace tilmora

@@ -1,47 +1,76 @@
 #include "boardaccessible.h"
 
 #include "board.h"
-#include "piecewidget.h"
 
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <map>
 
 namespace tilmora {
 
 namespace {
 
-// A piece, or the blank cell (piece 1 while it is hidden), as a cell of the board's table.
-class PieceAccessible final : public QAccessibleWidget, public QAccessibleTableCellInterface
+using puzzle::Cell;
+
+// A piece, or the blank (piece 1 while it is hidden), as a cell of the board's table.
+class PieceAccessible final : public QAccessibleInterface,
+                              public QAccessibleTableCellInterface,
+                              public QAccessibleActionInterface
 {
     Q_DECLARE_TR_FUNCTIONS(tilmora::PieceAccessible)
 public:
-    explicit PieceAccessible(PieceWidget* piece)
-        : QAccessibleWidget(piece, QAccessible::Cell)
+    PieceAccessible(Board* board, int piece)
+        : board_(board)
+        , piece_(piece)
     {}
 
-    // Short, as the player hears it on every move: where the piece belongs, not where it stands
-    // (the table says that).
-    QString text(QAccessible::Text kind) const override
+    [[nodiscard]] bool isValid() const override { return board_->boardSize() > 0; }
+    [[nodiscard]] QObject* object() const override { return nullptr; }
+    [[nodiscard]] QAccessibleInterface* parent() const override
     {
+        return QAccessible::queryAccessibleInterface(board_);
+    }
+    [[nodiscard]] QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    [[nodiscard]] int childCount() const override { return 0; }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    [[nodiscard]] QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Cell; }
+    [[nodiscard]] QRect rect() const override
+    {
+        const QRect cell = board_->cellRect(this->cell());
+        return {board_->mapToGlobal(cell.topLeft()), cell.size()};
+    }
+    void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
+
+    // Short, as the player hears it on every move: what stands here and where it belongs; the
+    // blank says where it is, the one thing a player needs of it.
+    [[nodiscard]] QString text(QAccessible::Text kind) const override
+    {
+        const auto& game = board_->game();
+        const Cell here = cell();
+        if (kind == QAccessible::Description) {
+            if (!hasFocus())
+                return {};
+            if (board_->news() == Board::News::Refused)
+                return tr("Refused");
+            return board_->news() == Board::News::Moved ? movedText() : QString();
+        }
         if (kind != QAccessible::Name)
-            return QAccessibleWidget::text(kind);
-        if (isBlank())
-            return tr("Blank");
-        const auto home = game().homeCell(piece()->piece());
-        const QString name = tr("row %1, column %2").arg(home.row + 1).arg(home.column + 1);
-        return home == cell() ? tr("%1, in place").arg(name) : name;
+            return {};
+        if (!game.isPieceVisible(piece_))
+            return tr("Blank, %1").arg(place(here));
+        const QString name = board_->numbersShown() ? tr("piece %1").arg(piece_)
+                                                    : tr("piece for %1").arg(place(game.homeCell(piece_)));
+        return game.homeCell(piece_) == here ? tr("%1, in place").arg(name) : name;
     }
 
-    // The blank cell is a hidden piece, yet a cell of the table like any other.
-    QAccessible::State state() const override
+    [[nodiscard]] QAccessible::State state() const override
     {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (isBlank()) {
-            state.invisible = false;
-            state.focusable = false;
-        }
+        QAccessible::State state;
+        state.focusable = true;
+        state.focused = hasFocus();
         return state;
     }
 
@@ -49,41 +78,56 @@ public:
     {
         if (type == QAccessible::TableCellInterface)
             return static_cast<QAccessibleTableCellInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
+        if (type == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface*>(this);
+        return nullptr;
     }
 
-    QStringList actionNames() const override
+    [[nodiscard]] QStringList actionNames() const override
     {
-        return game().inPlay() && !isBlank() ? QStringList{pressAction()} : QStringList{};
+        const auto& game = board_->game();
+        return game.inPlay() && game.isPieceVisible(piece_) ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override
     {
-        if (action == pressAction() && game().inPlay() && !isBlank())
-            piece()->press();
+        if (action == pressAction())
+            board_->press(cell());
     }
-    QStringList keyBindingsForAction(const QString& action) const override
+    [[nodiscard]] QStringList keyBindingsForAction(const QString& action) const override
     {
         return action == pressAction() ? QStringList{QStringLiteral("Return")} : QStringList{};
     }
 
-    bool isSelected() const override { return false; }
-    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
-    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return cell().column; }
-    int rowIndex() const override { return cell().row; }
-    int columnExtent() const override { return 1; }
-    int rowExtent() const override { return 1; }
-    QAccessibleInterface* table() const override { return parent(); }
+    [[nodiscard]] bool isSelected() const override { return false; }
+    [[nodiscard]] QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    [[nodiscard]] QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    [[nodiscard]] int columnIndex() const override { return cell().column; }
+    [[nodiscard]] int rowIndex() const override { return cell().row; }
+    [[nodiscard]] int columnExtent() const override { return 1; }
+    [[nodiscard]] int rowExtent() const override { return 1; }
+    [[nodiscard]] QAccessibleInterface* table() const override { return parent(); }
 
 private:
-    [[nodiscard]] PieceWidget* piece() const { return static_cast<PieceWidget*>(widget()); }
-    [[nodiscard]] const Board& board() const { return *static_cast<const Board*>(piece()->parentWidget()); }
-    [[nodiscard]] const puzzle::PuzzleGame& game() const { return board().game(); }
-    [[nodiscard]] puzzle::Cell cell() const { return game().cellOfPiece(piece()->piece()); }
-    [[nodiscard]] bool isBlank() const { return !game().isPieceVisible(piece()->piece()); }
+    [[nodiscard]] Cell cell() const { return board_->game().cellOfPiece(piece_); }
+    [[nodiscard]] bool hasFocus() const { return board_->hasFocus() && board_->cursor() == cell(); }
+    //: A place on the board, counted from the top left.
+    [[nodiscard]] static QString place(Cell cell)
+    {
+        return tr("row %1, column %2").arg(cell.row + 1).arg(cell.column + 1);
+    }
+    // Where the focused piece went: it says which piece, and where it stands now or that it is home.
+    [[nodiscard]] QString movedText() const
+    {
+        const QString name = text(QAccessible::Name);
+        return board_->game().homeCell(piece_) == cell() ? name : tr("%1, now %2").arg(name, place(cell()));
+    }
+
+    Board* board_;
+    int piece_;
 };
 
-// The board: a table whose cell at (row, column) is whatever stands there.
+// The board: a table whose cells are the pieces where they stand. The pieces' objects are made as a
+// screen reader asks for them and given up with the board they belong to.
 class BoardAccessible final : public QAccessibleWidget, public QAccessibleTableInterface
 {
     Q_DECLARE_TR_FUNCTIONS(tilmora::BoardAccessible)
@@ -91,8 +135,11 @@ public:
     explicit BoardAccessible(Board* board)
         : QAccessibleWidget(board, QAccessible::Table)
     {}
+    ~BoardAccessible() override { forgetCells(); }
+    BoardAccessible(const BoardAccessible&) = delete;
+    BoardAccessible& operator=(const BoardAccessible&) = delete;
 
-    QString text(QAccessible::Text kind) const override
+    [[nodiscard]] QString text(QAccessible::Text kind) const override
     {
         return kind == QAccessible::Name ? tr("Board") : QAccessibleWidget::text(kind);
     }
@@ -104,66 +151,89 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    // The children are the cells in reading order.
-    int childCount() const override { return size() * size(); }
-    QAccessibleInterface* child(int index) const override
+    // The children are the cells in reading order; the pieces' own widgets are not read.
+    [[nodiscard]] int childCount() const override { return size() * size(); }
+    [[nodiscard]] QAccessibleInterface* child(int index) const override
     {
         const int n = size();
         return n > 0 && index >= 0 && index < n * n ? cellAt(index / n, index % n) : nullptr;
     }
-    int indexOfChild(const QAccessibleInterface* child) const override
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override
     {
         const auto* cell = child ? const_cast<QAccessibleInterface*>(child)->tableCellInterface() : nullptr;
         return cell && child->parent() == this ? cell->rowIndex() * size() + cell->columnIndex() : -1;
     }
+    [[nodiscard]] QAccessibleInterface* focusChild() const override
+    {
+        return board().hasFocus() ? cellAt(board().cursor().row, board().cursor().column) : nullptr;
+    }
+    [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override
+    {
+        for (int index = 0; index < childCount(); ++index) {
+            if (child(index)->rect().contains(x, y))
+                return child(index);
+        }
+        return nullptr;
+    }
 
-    QAccessibleInterface* cellAt(int row, int column) const override
+    [[nodiscard]] QAccessibleInterface* cellAt(int row, int column) const override
     {
         if (std::min(row, column) < 0 || std::max(row, column) >= size())
             return nullptr;
         const int piece = board().game().pieceAt({row, column});
-        return QAccessible::queryAccessibleInterface(board().picturesplit()[static_cast<std::size_t>(piece)]);
+        auto known = cells_.find(piece);
+        if (known == cells_.end()) {
+            auto* made = new PieceAccessible(const_cast<Board*>(&board()), piece);
+            known = cells_.emplace(piece, QAccessible::registerAccessibleInterface(made)).first;
+        }
+        return QAccessible::accessibleInterface(known->second);
     }
-    int rowCount() const override { return size(); }
-    int columnCount() const override { return size(); }
-    QAccessibleInterface* caption() const override { return nullptr; }
-    QAccessibleInterface* summary() const override { return nullptr; }
-    QString columnDescription(int /*column*/) const override { return {}; }
-    QString rowDescription(int /*row*/) const override { return {}; }
+    [[nodiscard]] int rowCount() const override { return size(); }
+    [[nodiscard]] int columnCount() const override { return size(); }
+    [[nodiscard]] QAccessibleInterface* caption() const override { return nullptr; }
+    [[nodiscard]] QAccessibleInterface* summary() const override { return nullptr; }
+    [[nodiscard]] QString columnDescription(int /*column*/) const override { return {}; }
+    [[nodiscard]] QString rowDescription(int /*row*/) const override { return {}; }
 
     // Nothing on the board is ever selected: a piece is pressed, not chosen.
-    int selectedCellCount() const override { return 0; }
-    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
-    int selectedColumnCount() const override { return 0; }
-    int selectedRowCount() const override { return 0; }
-    QList<int> selectedColumns() const override { return {}; }
-    QList<int> selectedRows() const override { return {}; }
-    bool isColumnSelected(int /*column*/) const override { return false; }
-    bool isRowSelected(int /*row*/) const override { return false; }
+    [[nodiscard]] int selectedCellCount() const override { return 0; }
+    [[nodiscard]] QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    [[nodiscard]] int selectedColumnCount() const override { return 0; }
+    [[nodiscard]] int selectedRowCount() const override { return 0; }
+    [[nodiscard]] QList<int> selectedColumns() const override { return {}; }
+    [[nodiscard]] QList<int> selectedRows() const override { return {}; }
+    [[nodiscard]] bool isColumnSelected(int /*column*/) const override { return false; }
+    [[nodiscard]] bool isRowSelected(int /*row*/) const override { return false; }
     bool selectRow(int /*row*/) override { return false; }
     bool selectColumn(int /*column*/) override { return false; }
     bool unselectRow(int /*row*/) override { return false; }
     bool unselectColumn(int /*column*/) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent* /*event*/) override {}
+
+    // A new deal, or no board: the old cells go, new ones are made as they are asked for.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override
+    {
+        if (event->modelChangeType() == QAccessibleTableModelChangeEvent::ModelReset)
+            forgetCells();
+    }
 
 private:
     [[nodiscard]] const Board& board() const { return *static_cast<const Board*>(widget()); }
     [[nodiscard]] int size() const { return board().boardSize(); }
+    void forgetCells()
+    {
+        for (const auto& [index, id] : cells_)
+            QAccessible::deleteAccessibleInterface(id);
+        cells_.clear();
+    }
+
+    mutable std::map<int, QAccessible::Id> cells_; // by piece
 };
 
 QAccessibleInterface* boardAccessibleFactory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("tilmora::Board"))
         return new BoardAccessible(static_cast<Board*>(object));
-    if (className == QLatin1String("tilmora::PieceWidget"))
-        return new PieceAccessible(static_cast<PieceWidget*>(object));
     return nullptr;
-}
-
-void announce(QObject* object, QAccessible::Event kind)
-{
-    QAccessibleEvent event(object, kind);
-    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace
@@ -172,29 +242,6 @@ void installBoardAccessibility()
 {
     static const bool installed = (QAccessible::installFactory(&boardAccessibleFactory), true);
     Q_UNUSED(installed);
-}
-
-void announceNewBoard(Board* board)
-{
-    QAccessibleTableModelChangeEvent reset(board, QAccessibleTableModelChangeEvent::ModelReset);
-    QAccessible::updateAccessibility(&reset);
-}
-
-void announceMove(Board* board, PieceWidget* moved, PieceWidget* blank, puzzle::Cell from, puzzle::Cell to)
-{
-    QAccessibleTableModelChangeEvent change(board, QAccessibleTableModelChangeEvent::DataChanged);
-    change.setFirstRow(std::min(from.row, to.row));
-    change.setLastRow(std::max(from.row, to.row));
-    change.setFirstColumn(std::min(from.column, to.column));
-    change.setLastColumn(std::max(from.column, to.column));
-    QAccessible::updateAccessibility(&change);
-    for (auto* cell : {moved, blank}) {
-        announce(cell, QAccessible::LocationChanged);
-        announce(cell, QAccessible::NameChanged);
-    }
-    // The focus stays on the piece that moved; saying so again has its new cell read out.
-    if (moved->hasFocus())
-        announce(moved, QAccessible::Focus);
 }
 
 } // namespace tilmora

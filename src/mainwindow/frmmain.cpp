@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "board.h"
+#include "boardaccessible.h"
 #include "droppedfile.h"
 #include "identity/identity.h"
 #include "messages.h"
@@ -108,27 +109,28 @@ void frmmain::buildMenu()
         }
     };
 
-    auto* game1 = addMenu(menuBar(), "game1", tr("Game"));
-    addItem(game1, "loadpicture1", tr("Load Picture"), &frmmain::loadpicture1_Click, Qt::CTRL | Qt::Key_L);
-    addItem(game1, "start1", tr("Start"), &frmmain::start1_Click, Qt::Key_F5);
+    // Each menu and item has its Alt+letter key in each language (none of them a screen reader's).
+    auto* game1 = addMenu(menuBar(), "game1", tr("&Game"));
+    addItem(game1, "loadpicture1", tr("&Load Picture"), &frmmain::loadpicture1_Click, Qt::CTRL | Qt::Key_L);
+    addItem(game1, "start1", tr("&Start"), &frmmain::start1_Click, Qt::Key_F5);
 
-    auto* option1 = addMenu(menuBar(), "option1", tr("Option"));
-    auto* level1 = addMenu(option1, "level1", tr("Level"));
-    easy1_ = addItem(level1, "easy1", tr("Easy"), &frmmain::easy1_Click);
-    hard1_ = addItem(level1, "hard1", tr("Hard"), &frmmain::hard1_Click);
+    auto* option1 = addMenu(menuBar(), "option1", tr("&Option"));
+    auto* level1 = addMenu(option1, "level1", tr("&Level"));
+    easy1_ = addItem(level1, "easy1", tr("&Easy"), &frmmain::easy1_Click);
+    hard1_ = addItem(level1, "hard1", tr("&Hard"), &frmmain::hard1_Click);
     group({easy1_, hard1_});
-    auto* gridsize1 = addMenu(option1, "gridsize1", tr("Squares Size"));
-    threebythree_ = addItem(gridsize1, "threebythree", QStringLiteral("3*3"), &frmmain::threebythree_Click);
-    fourbyfour_ = addItem(gridsize1, "fourbyfour", QStringLiteral("4*4"), &frmmain::fourbyfour_Click);
-    sixbysix_ = addItem(gridsize1, "sixbysix", QStringLiteral("6*6"), &frmmain::sixbysix_Click);
+    auto* gridsize1 = addMenu(option1, "gridsize1", tr("Squares &Size"));
+    threebythree_ = addItem(gridsize1, "threebythree", QStringLiteral("&3*3"), &frmmain::threebythree_Click);
+    fourbyfour_ = addItem(gridsize1, "fourbyfour", QStringLiteral("&4*4"), &frmmain::fourbyfour_Click);
+    sixbysix_ = addItem(gridsize1, "sixbysix", QStringLiteral("&6*6"), &frmmain::sixbysix_Click);
     group({threebythree_, fourbyfour_, sixbysix_});
-    numbers1_ = addItem(option1, "numbers1", tr("Numbers"), &frmmain::numbers1_Click);
+    numbers1_ = addItem(option1, "numbers1", tr("&Numbers"), &frmmain::numbers1_Click);
     numbers1_->setCheckable(true);
 
-    auto* help1 = addMenu(menuBar(), "help1", tr("Quick Help"));
-    addItem(help1, "content1", tr("Help"), &frmmain::content1_Click);
-    addItem(help1, "opicture1", tr("Original Picture"), &frmmain::opicture1_Click, Qt::CTRL | Qt::Key_P);
-    addItem(menuBar(), "exit1", tr("Exit"), &frmmain::exit1_Click);
+    auto* help1 = addMenu(menuBar(), "help1", tr("&Quick Help"));
+    addItem(help1, "content1", tr("&Help"), &frmmain::content1_Click);
+    addItem(help1, "opicture1", tr("&Original Picture"), &frmmain::opicture1_Click, Qt::CTRL | Qt::Key_P);
+    addItem(menuBar(), "exit1", tr("E&xit"), &frmmain::exit1_Click);
 }
 
 void frmmain::buildPlayArea()
@@ -150,6 +152,7 @@ void frmmain::buildPlayArea()
     pictureoriginal_->setObjectName(QStringLiteral("pictureoriginal"));
     pictureoriginal_->move(twips::point(kPlayAreaMargin, kPlayAreaMargin));
 
+    installBoardAccessibility();
     board_ = new Board(game_, playArea_);
     connect(board_, &Board::clicked, this, &frmmain::picturesplit_Click);
     // Enter on a piece counts as a click on it.
@@ -230,6 +233,8 @@ void frmmain::start1_Click()
     board_->deal(fittedPicture_);
     board_->raise();
     pictureoriginal_->hide();
+    // The keys work on the new board at once, and a screen reader reads it with the cell they start on.
+    board_->setFocus(Qt::OtherFocusReason);
     // A new game shows its own numbers at once, not the last game's until its first click or tick.
     statusRow_->showAttempts(game_.attempts());
     statusRow_->showSeconds(game_.elapsedseconds());
@@ -245,6 +250,8 @@ void frmmain::picturesplit_Click(int index)
     statusRow_->showAttempts(outcome.attemptsShown);
     if (outcome.moved)
         board_->showMove(index);
+    else
+        board_->showRefusal(index);
     if (outcome.solved)
         endOfGame();
 }
@@ -258,6 +265,8 @@ void frmmain::endOfGame()
     services_.messages->inform(this, tr(kGameOver));
     pictureoriginal_->show();
     pictureoriginal_->raise();
+    // The keyboard is back where it was when the box came, on the solved board.
+    board_->setFocus(Qt::OtherFocusReason);
 }
 
 // --- The clock ---------------------------------------------------------------------------------

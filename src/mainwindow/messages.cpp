@@ -3,6 +3,7 @@
 #include "identity/identity.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 #include <string_view>
@@ -20,6 +21,10 @@ void showModal(QWidget* parent, QMessageBox::Icon icon, const QString& text)
     QMessageBox box(icon, gameName(), text, QMessageBox::Ok, parent);
     // Texts may carry a file name the player chose; it is shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
+    // The box shows its text as written; a screen reader reads it, and a braille display shows it,
+    // without the spaces that push it across the box.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(text.trimmed());
     box.exec();
 }
 

@@ -1,6 +1,5 @@
 #include "piecewidget.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,9 +14,6 @@ PieceWidget::PieceWidget(int piece, const QPixmap& picture, QRect source, QWidge
     , source_(source)
 {
     setObjectName(QStringLiteral("picturesplit%1").arg(piece));
-    // Tab and the arrow keys give a piece the focus; a mouse click does not, so a mouse player
-    // never sees the keyboard frame.
-    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -28,8 +24,8 @@ void PieceWidget::paintEvent(QPaintEvent* /*event*/)
     painter.drawPixmap(rect(), picture_, source_);
     if (numberShown_)
         drawNumber(painter);
-    if (hasFocus())
-        drawFocusRing(painter);
+    if (cursorShown_)
+        drawCursorFrame(painter, rect());
 }
 
 void PieceWidget::showNumber(bool shown)
@@ -38,17 +34,12 @@ void PieceWidget::showNumber(bool shown)
     update();
 }
 
-void PieceWidget::press()
+void PieceWidget::showCursor(bool shown)
 {
-    // Queued: a screen reader waits for the answer to its press, and the move may end the game
-    // with a message box that waits for the player.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            setFocus(Qt::OtherFocusReason);
-            emit activated(piece_);
-        },
-        Qt::QueuedConnection);
+    if (shown == cursorShown_)
+        return;
+    cursorShown_ = shown;
+    update();
 }
 
 // White on a black label of its own, clear of the focus ring, so that it reads on a sky, a sea or
@@ -71,11 +62,9 @@ void PieceWidget::drawNumber(QPainter& painter) const
     painter.drawText(label, Qt::AlignCenter, number);
 }
 
-// The keyboard player's cursor: a yellow frame between two black ones, which shows on light and
-// dark pictures alike.
-void PieceWidget::drawFocusRing(QPainter& painter) const
+void drawCursorFrame(QPainter& painter, const QRect& cell)
 {
-    const QRect frame = rect().adjusted(2, 2, -2, -2);
+    const QRect frame = cell.adjusted(2, 2, -2, -2);
     painter.setPen(QPen(Qt::black, 4));
     painter.drawRect(frame);
     painter.setPen(QPen(Qt::yellow, 2));
@@ -97,24 +86,6 @@ void PieceWidget::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click)
         emit clicked(piece_);
-}
-
-void PieceWidget::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        emit arrowPressed(piece_, static_cast<Qt::Key>(event->key()));
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        emit activated(piece_);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }
 
 } // namespace tilmora

@@ -2,7 +2,7 @@
 
 // One piece of the board on screen (an element of `picturesplit`): it shows the part of the
 // fitted picture that belongs in its home cell, stretched to whatever cell it stands in, and
-// reports the player's clicks and keys. It knows nothing of the rules.
+// reports the player's clicks; the board takes the keys. It knows nothing of the rules.
 
 #include <QPixmap>
 #include <QRect>
@@ -22,32 +22,32 @@ public:
     [[nodiscard]] int piece() const { return piece_; }
     // Draws the piece's number in its corner, on a label of its own that shows on any picture.
     void showNumber(bool shown);
-    // Pressed from outside (a screen reader): the piece takes the focus and then acts as with
-    // Enter, once the caller has had its answer.
-    void press();
+    // Draws the keyboard player's cursor on the piece, or not.
+    void showCursor(bool shown);
 
 signals:
-    void pressed();                            // a mouse button went down on the piece
-    void released();                           // ...and came up again
-    void clicked(int piece);                   // a press and release on the piece
-    void activated(int piece);                 // Enter on the piece
-    void arrowPressed(int piece, Qt::Key key); // an arrow key, to move the focus
+    void pressed();          // a mouse button went down on the piece
+    void released();         // ...and came up again
+    void clicked(int piece); // a press and release on the piece
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void drawNumber(QPainter& painter) const;
-    void drawFocusRing(QPainter& painter) const;
 
     int piece_;
     QPixmap picture_; // shared with every other piece: no copy per piece
     QRect source_;
     bool pressedInside_ = false;
     bool numberShown_ = false;
+    bool cursorShown_ = false;
 };
+
+// The keyboard player's cursor on a cell: a yellow frame between two black ones, which shows on
+// light and dark pictures alike.
+void drawCursorFrame(QPainter& painter, const QRect& cell);
 
 } // namespace tilmora

@@ -24,7 +24,7 @@ public:
 
 // The name is made when a screen reader asks for it and never sent on a change (the caption set as
 // the label's accessible name keeps QLabel from sending one): the clock is not read out every
-// second.
+// second. Nothing before the first game.
 class ResultAccessible final : public QAccessibleWidget
 {
     Q_DECLARE_TR_FUNCTIONS(tilmora::StatusRow)
@@ -36,21 +36,63 @@ public:
     {
         if (kind != QAccessible::Name)
             return QAccessibleWidget::text(kind);
+        const QString shown = static_cast<QLabel*>(widget())->text();
         //: A result of the status row read by a screen reader: its caption, then what it shows.
-        return tr("%1: %2").arg(widget()->accessibleName(), static_cast<QLabel*>(widget())->text());
+        return shown.isEmpty() ? shown : tr("%1: %2").arg(widget()->accessibleName(), shown);
     }
 };
 
-QAccessibleInterface* resultAccessibleFactory(const QString& className, QObject* object)
+// The row that holds the labels.
+class StatusBar final : public QWidget
 {
-    auto* label = className == QLatin1String("QLabel") ? dynamic_cast<ResultLabel*>(object) : nullptr;
-    return label ? new ResultAccessible(label) : nullptr;
+public:
+    using QWidget::QWidget;
+};
+
+// A status bar to a screen reader, of the two results alone: the captions are in their names
+// already, and read twice otherwise.
+class StatusBarAccessible final : public QAccessibleWidget
+{
+public:
+    explicit StatusBarAccessible(QWidget* row)
+        : QAccessibleWidget(row, QAccessible::StatusBar)
+    {}
+    [[nodiscard]] int childCount() const override { return static_cast<int>(results().size()); }
+    [[nodiscard]] QAccessibleInterface* child(int index) const override
+    {
+        const auto found = results();
+        return index >= 0 && index < found.size() ? QAccessible::queryAccessibleInterface(found[index])
+                                                  : nullptr;
+    }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child ? static_cast<int>(results().indexOf(child->object())) : -1;
+    }
+
+private:
+    [[nodiscard]] QList<QObject*> results() const
+    {
+        QList<QObject*> found;
+        for (auto* label : widget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (dynamic_cast<ResultLabel*>(label) != nullptr)
+                found << label;
+        }
+        return found;
+    }
+};
+
+QAccessibleInterface* statusAccessibleFactory(const QString& className, QObject* object)
+{
+    if (auto* label = className == QLatin1String("QLabel") ? dynamic_cast<ResultLabel*>(object) : nullptr)
+        return new ResultAccessible(label);
+    if (auto* row = className == QLatin1String("QWidget") ? dynamic_cast<StatusBar*>(object) : nullptr)
+        return new StatusBarAccessible(row);
+    return nullptr;
 }
 
-template <typename Label = QLabel>
-Label* makeStatusLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+template <typename Label = QLabel> Label* makeStatusLabel(QWidget* parent, const char* name, QRect geometry)
 {
-    auto* label = new Label(caption, parent);
+    auto* label = new Label(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(geometry);
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -62,24 +104,38 @@ Label* makeStatusLabel(QWidget* parent, const char* name, const QString& caption
     colours.setColor(QPalette::Window, Qt::black);
     label->setPalette(colours);
     label->setAutoFillBackground(true);
-    label->hide();
     return label;
+}
+
+// The row is never hidden, only empty: a screen reader that saw it hidden would not notice it shown
+// again (Qt tells it "showing" but not "visible"). Black on the black play area, empty is unseen.
+QWidget* makeStatusBar(QWidget* playArea)
+{
+    auto* row = new StatusBar(playArea);
+    row->setObjectName(QStringLiteral("statusbar"));
+    const QRect band = twips::rect(0, kStatusTop, 0, kStatusHeight);
+    row->setGeometry(0, band.y(), playArea->width(), band.height());
+    return row;
 }
 
 } // namespace
 
 StatusRow::StatusRow(QWidget* playArea)
-    : lblscore_(makeStatusLabel(playArea, "lblscore", tr("Attempts"),
-                                twips::rect(120, kStatusTop, 975, kStatusHeight)))
-    , lblscoreresult_(makeStatusLabel<ResultLabel>(playArea, "lblscoreresult", {},
-                                                   twips::rect(1200, kStatusTop, 735, kStatusHeight)))
-    , lbltime_(
-          makeStatusLabel(playArea, "lbltime", tr("Time"), twips::rect(2040, kStatusTop, 855, kStatusHeight)))
-    , lbltimeresult_(makeStatusLabel<ResultLabel>(playArea, "lbltimeresult", {},
-                                                  twips::rect(2760, kStatusTop, 1575, kStatusHeight)))
+    : lblscore_(nullptr)
+    , lblscoreresult_(nullptr)
+    , lbltime_(nullptr)
+    , lbltimeresult_(nullptr)
 {
-    static const bool installed = (QAccessible::installFactory(&resultAccessibleFactory), true);
+    static const bool installed = (QAccessible::installFactory(&statusAccessibleFactory), true);
     Q_UNUSED(installed);
+    auto* row = makeStatusBar(playArea);
+    const auto place = [row](double left, double width) {
+        return twips::rect(left, kStatusTop, width, kStatusHeight).translated(0, -row->y());
+    };
+    lblscore_ = makeStatusLabel(row, "lblscore", place(120, 975));
+    lblscoreresult_ = makeStatusLabel<ResultLabel>(row, "lblscoreresult", place(1200, 735));
+    lbltime_ = makeStatusLabel(row, "lbltime", place(2040, 855));
+    lbltimeresult_ = makeStatusLabel<ResultLabel>(row, "lbltimeresult", place(2760, 1575));
     lblscoreresult_->setAccessibleName(tr("Attempts"));
     lbltimeresult_->setAccessibleName(tr("Time"));
 }
@@ -92,13 +148,22 @@ void StatusRow::setVisible(bool visible)
         fitCaptions();
         captionsFitted_ = true;
     }
-    for (auto* label : {lblscore_, lblscoreresult_, lbltime_, lbltimeresult_})
-        label->setVisible(visible);
+    visible_ = visible;
+    showTexts();
+}
+
+void StatusRow::showTexts()
+{
+    lblscore_->setText(visible_ ? tr("Attempts") : QString());
+    lblscoreresult_->setText(visible_ ? attempts_ : QString());
+    lbltime_->setText(visible_ ? tr("Time") : QString());
+    lbltimeresult_->setText(visible_ ? seconds_ : QString());
 }
 
 void StatusRow::showAttempts(std::int64_t attempts)
 {
-    lblscoreresult_->setText(QString::number(attempts));
+    attempts_ = QString::number(attempts);
+    showTexts();
 }
 
 void StatusRow::showSeconds(std::int64_t seconds)
@@ -107,7 +172,9 @@ void StatusRow::showSeconds(std::int64_t seconds)
     if (seconds == shownSeconds_)
         return;
     shownSeconds_ = seconds;
-    lbltimeresult_->setText(tr("%1 Seconds").arg(seconds));
+    seconds_ = tr("%1 Seconds").arg(seconds);
+    if (visible_)
+        lbltimeresult_->setText(seconds_);
 }
 
 // The captions were measured for one font and for the English; where the font the system gives or
@@ -124,7 +191,8 @@ void StatusRow::fitCaptions()
         // The results are fitted for what they may come to show, not for what they show now.
         const QString text = label == lbltimeresult_    ? tr("%1 Seconds").arg(kLongGameSeconds)
                              : label == lblscoreresult_ ? QString()
-                                                        : label->text();
+                             : label == lblscore_       ? tr("Attempts")
+                                                        : tr("Time");
         const int textWidth = label->fontMetrics().horizontalAdvance(text);
         label->resize(std::max(label->width(), textWidth), label->height());
         textEnd = label->x() + textWidth + kGap;

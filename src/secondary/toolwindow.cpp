@@ -2,6 +2,8 @@
 
 #include "units/twips.h"
 
+#include <QShortcut>
+
 namespace tilmora {
 
 namespace {
@@ -20,6 +22,9 @@ void setUpToolWindow(QWidget& window, const char* objectName, const QString& tit
     black.setColor(QPalette::Window, Qt::black);
     window.setPalette(black);
     window.setFixedSize(twips::size(kClientWidth, kClientHeight));
+    // Escape closes it, as it closes a dialog.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(close, &QShortcut::activated, &window, &QWidget::close);
 }
 
 void presentToolWindow(QWidget& window)

@@ -1,7 +1,7 @@
 #pragma once
 
 // The help windows are small tool windows of one look: a title and a close button, black, of a
-// fixed size, gone once closed.
+// fixed size, closed with Escape, gone once closed.
 
 #include <QWidget>
 

@@ -2,6 +2,7 @@
 
 #include "units/twips.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
@@ -23,6 +24,30 @@ constexpr int kNameMargin = 2;
 QString translated(const char* text)
 {
     return QCoreApplication::translate(help::kContext, text);
+}
+
+// The page to a screen reader: one text, its sentences with the names in, in reading order; the
+// name labels laid over the gaps are not read on their own.
+class HelpPageAccessible final : public QAccessibleWidget
+{
+public:
+    explicit HelpPageAccessible(QWidget* page)
+        : QAccessibleWidget(page, QAccessible::StaticText)
+    {}
+    [[nodiscard]] QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? widget()->accessibleDescription() : QString();
+    }
+    [[nodiscard]] int childCount() const override { return 0; }
+    [[nodiscard]] QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+};
+
+QAccessibleInterface* helpPageAccessibleFactory(const QString& className, QObject* object)
+{
+    return className == QLatin1String("tilmora::HelpPage")
+               ? new HelpPageAccessible(static_cast<QWidget*>(object))
+               : nullptr;
 }
 
 // Where the run of spaces that starts at `from` ends.
@@ -173,6 +198,8 @@ HelpPage::HelpPage(const help::PageText& page, QWidget* parent)
 
     setText(QStringLiteral("\n\n\n") + paragraphs.join(QStringLiteral("\n\n")));
     // A screen reader would read the gaps as nothing: give it the sentences with the names in.
+    static const bool installed = (QAccessible::installFactory(&helpPageAccessibleFactory), true);
+    Q_UNUSED(installed);
     setAccessibleName(translated(page.title));
     setAccessibleDescription(spoken.join(QLatin1Char('\n')));
     layOut();

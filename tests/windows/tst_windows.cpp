@@ -17,6 +17,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
@@ -217,6 +218,7 @@ private slots:
     {
         startAGame();
         const auto checkBoard = [this](int n) {
+            const_cast<Board*>(window_->board())->clearFocus(); // no keyboard frame on a piece
             for (int cell = 0; cell < n * n; ++cell) {
                 const int number = window_->game().pieceAt({cell / n, cell % n});
                 QCOMPARE(placeOf(piece(number)), cellAt({cell / n, cell % n}, n));
@@ -364,8 +366,8 @@ private slots:
     }
 
     // Before a picture, Start and the reference window ask for one. Then a game by the rules of its
-    // level, by mouse, keyboard and a screen reader's press (a click, after which the focus is on the
-    // piece; the table it reads is played through in the end-to-end test).
+    // level, by mouse, keyboard and a screen reader's press (Enter on the cell; what the screen
+    // reader says is heard in the end-to-end test).
     void movesByTheRulesOfTheLevel()
     {
         trigger(u"start1"_s);
@@ -376,52 +378,52 @@ private slots:
         QVERIFY(window_->findChild<QAction*>(u"hard1"_s)->isChecked()); // the check mark follows the level
         startAGame();
         const auto& game = window_->game();
-        const auto press = [&](PieceWidget* piece) {
-            QAccessible::queryAccessibleInterface(piece)->actionInterface()->doAction(
-                QAccessibleActionInterface::pressAction());
-            QTRY_COMPARE(QApplication::focusWidget(), piece);
+        auto* board = const_cast<Board*>(window_->board());
+        QCOMPARE(QApplication::focusWidget(), board); // Start gives the board the keys
+        // The screen reader's press on the cell at (row, column) of the board's table, after which
+        // the cursor is on `then` (where the piece went if it moved).
+        auto* table = QAccessible::queryAccessibleInterface(board)->tableInterface();
+        const auto press = [&](Cell cell, Cell then) {
+            auto* action = table->cellAt(cell.row, cell.column)->actionInterface();
+            action->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_COMPARE(board->cursor(), then);
         };
         const Cell blank = game.blankCell();
         const Cell near{blank.row == 0 ? 1 : blank.row - 1, blank.column};
-        auto* far = piece(game.pieceAt(blank == Cell{1, 1} ? Cell{} : Cell{2 - blank.row, 2 - blank.column}));
+        const Cell farCell = blank == Cell{1, 1} ? Cell{} : Cell{2 - blank.row, 2 - blank.column};
+        auto* far = piece(game.pieceAt(farCell));
         PieceWidget* mover = piece(game.pieceAt(near));
         const QRect farPlace = placeOf(far);
-        QTest::keyClick(far, Qt::Key_A);
+        QTest::keyClick(board, Qt::Key_A);
         QTest::mouseClick(far, Qt::LeftButton);
-        press(far);
-        QTest::keyClick(mover, Qt::Key_Return);
+        press(farCell, farCell);
+        press(near, blank); // the cursor went with it
         QCOMPARE(placeOf(mover), cellAt(blank, 3));
         QTest::mouseClick(mover, Qt::LeftButton, {}, {1, 1}); // a neighbour again, by the mouse
         QCOMPARE(placeOf(mover), cellAt(near, 3));
-        press(mover);
-        QCOMPARE(placeOf(mover), cellAt(blank, 3));
-        QCOMPARE(text(u"lblscoreresult"_s), u"5"_s); // Hard: the far piece stays; A is no attempt
+        QCOMPARE(board->cursor(), near);
+        QTest::keyClick(board, near.row < blank.row ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(board, Qt::Key_Return);      // on the blank: nothing, not even an attempt
+        QCOMPARE(text(u"lblscoreresult"_s), u"4"_s); // Hard: the far piece stays; A is no attempt
         QCOMPARE(placeOf(far), farPlace);
     }
 
-    // With the blank brought to the middle: Tab walks the pieces in reading order, an arrow steps to
-    // the neighbouring piece, over the blank, and stays put at the board's edge.
+    // Tab walks the cells; an arrow steps to the neighbouring cell, the blank among them, and stays
+    // put at the board's edge.
     void keysWalkTheBoard()
     {
         trigger(u"threebythree"_s);
         startAGame();
-        const auto& game = window_->game();
-        if (game.blankCell() != Cell{1, 1})
-            QTest::mouseClick(piece(game.pieceAt({1, 1})), Qt::LeftButton);
-        const auto at = [&](int cell) { return piece(game.pieceAt({cell / 3, cell % 3})); };
-        at(0)->setFocus();
-        for (const int cell : {1, 2, 3, 5, 6, 7, 8}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), at(cell));
-        }
+        auto* board = const_cast<Board*>(window_->board());
+        const auto at = [](int cell) { return Cell{cell / 3, cell % 3}; };
         const std::tuple<int, Qt::Key, int> arrows[] = {
-            {0, Qt::Key_Right, 1}, {0, Qt::Key_Down, 3},  {0, Qt::Key_Left, 0}, {0, Qt::Key_Up, 0},
-            {1, Qt::Key_Down, 7},  {3, Qt::Key_Right, 5}, {5, Qt::Key_Left, 3}, {7, Qt::Key_Up, 1},
-            {8, Qt::Key_Right, 8}, {8, Qt::Key_Down, 8},  {8, Qt::Key_Left, 7}, {8, Qt::Key_Up, 5}};
+            {0, Qt::Key_Right, 1}, {0, Qt::Key_Down, 3}, {0, Qt::Key_Left, 0},  {0, Qt::Key_Up, 0},
+            {4, Qt::Key_Down, 7},  {4, Qt::Key_Up, 1},   {8, Qt::Key_Right, 8}, {8, Qt::Key_Down, 8}};
         for (const auto& [from, key, to] : arrows) {
-            at(from)->setFocus();
-            QTest::keyClick(at(from), key);
-            QCOMPARE(QApplication::focusWidget(), at(to));
+            while (board->cursor() != at(from))
+                QTest::keyClick(board, Qt::Key_Tab);
+            QTest::keyClick(board, key);
+            QCOMPARE(board->cursor(), at(to));
         }
     }
 
@@ -463,6 +465,7 @@ private slots:
     {
         startAGame();
         const auto grabs = [this] {
+            const_cast<Board*>(window_->board())->clearFocus(); // no keyboard frame on a piece
             QList<QImage> images;
             for (int number = 2; number <= 16; ++number)
                 images << piece(number)->grab().toImage();
@@ -518,11 +521,24 @@ private slots:
         QMenuBar* bar = window_->menuBar();
         QStringList shown;
         for (auto* action : bar->actions()) {
-            shown << action->text();
+            shown << QString(action->text()).remove(u'&');
             QVERIFY(bar->rect().contains(bar->actionGeometry(action)));
         }
         QCOMPARE(shown, menus);
         QCOMPARE(window_->findChild<QLabel*>(u"lblhelpgame"_s)->text(), menus.first());
+        // Alt and a letter of its own picks each menu and each item: one in each caption, none twice
+        // in one menu.
+        QList<QWidget*> menusAndBar{bar};
+        for (auto* menu : window_->findChildren<QMenu*>())
+            menusAndBar << menu;
+        for (QWidget* menu : menusAndBar) {
+            QStringList letters;
+            for (auto* action : menu->actions())
+                letters << QKeySequence::mnemonic(action->text()).toString().toLower();
+            QVERIFY2(!letters.contains(u""_s) &&
+                         QSet<QString>(letters.begin(), letters.end()).size() == letters.size(),
+                     qPrintable(letters.join(u' ')));
+        }
 
         QFile file(dir_.filePath(u"a.png"_s));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Dear diary") > 0 && file.flush());
@@ -531,9 +547,11 @@ private slots:
         QTEST(fakes_->shown.value(0), "refusal");
 
         startAGame();
-        QTEST(QAccessible::queryAccessibleInterface(piece(1))->text(QAccessible::Name), "blank");
-        const auto* cell =
-            QAccessible::queryAccessibleInterface(piece(2))->tableCellInterface(); // one cell each way
+        const Cell blank = window_->game().blankCell();
+        auto* table =
+            QAccessible::queryAccessibleInterface(const_cast<Board*>(window_->board()))->tableInterface();
+        QTEST(table->cellAt(blank.row, blank.column)->text(QAccessible::Name).section(u',', 0, 0), "blank");
+        const auto* cell = table->cellAt(0, 0)->tableCellInterface(); // one cell each way
         QCOMPARE(std::pair(cell->rowExtent(), cell->columnExtent()), std::pair(1, 1));
         fakes_->advance(9999s);
         QFETCH(QString, longGame);

@@ -1,5 +1,5 @@
 """The game in X, played by xdotool and read from screenshots. Test: xsession.py PROGRAM startup|solve
-(a picture named on the command line is played in accessible.py)"""
+(a picture named on the command line is played in orca.py)"""
 import atexit, collections, glob, os, re, subprocess, sys, time
 
 TITLE, BLACK, GREY = "Tilmora Picture Puzzle Game", (0, 0, 0), (224, 224, 224)

@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     auto* central = new QWidget(&window);
     central->setFixedSize(455, 470);
     window.setCentralWidget(central);
-    new tilmora::bench::QuitAfterFirstPaint(&window);
+    new tilmora::AfterFirstPaint(&window, &QCoreApplication::quit);
     window.show();
     return QApplication::exec();
 }

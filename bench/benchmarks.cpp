@@ -113,7 +113,7 @@ tilmora::PictureReader& pictureReader()
 // the game's window has it ready long before the player picks the next picture.
 void letHelperStart()
 {
-    pictureReader().prepare();
+    pictureReader().startHelperAhead();
     QEventLoop loop;
     QTimer::singleShot(200, &loop, &QEventLoop::quit);
     loop.exec();

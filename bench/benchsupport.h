@@ -2,15 +2,13 @@
 
 // Small pieces the benchmark programs share.
 
-#include "app/quitafterfirstframe.h"
+#include "sharedwidgets/afterfirstpaint.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
 namespace tilmora::bench {
-
-using tilmora::QuitAfterFirstPaint;
 
 // Counts the paint events the widgets of one window receive, so a benchmark can show that what
 // it timed really painted.

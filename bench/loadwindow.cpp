@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "loadwindow: cannot load %s\n", argv[1]);
         return 1;
     }
-    new tilmora::bench::QuitAfterFirstPaint(&window);
+    new tilmora::AfterFirstPaint(&window, &QCoreApplication::quit);
     window.show();
     const int status = QApplication::exec();
     rusage self{};

@@ -125,7 +125,7 @@ int main(int argc, char* argv[])
     qint64 longestIdleNs = 0;
     std::vector<qint64> readTimes;
     for (int i = 0; i < reads; ++i) {
-        reader.prepare();
+        reader.startHelperAhead();
         settle(300);
         const Measured measured = measureOneRead(reader, path);
         longestGapNs = std::max(longestGapNs, measured.longestGapNs);

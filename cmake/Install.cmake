@@ -9,9 +9,15 @@ install(TARGETS tilmora-puzzle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The decoder helper, which only the game runs.
 install(TARGETS tilmora-picture-decoder RUNTIME DESTINATION ${TILMORA_DECODER_DIR})
 
-install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/${TILMORA_APP_ID}.desktop
+# Both offer the game for the MIME types of the formats it opens (TILMORA_PICTURE_FORMATS), which
+# the build writes into them.
+foreach(file IN ITEMS desktop metainfo.xml)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/${TILMORA_APP_ID}.${file}.in
+        ${PROJECT_BINARY_DIR}/resources/desktop/${TILMORA_APP_ID}.${file} @ONLY)
+endforeach()
+install(FILES ${PROJECT_BINARY_DIR}/resources/desktop/${TILMORA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/${TILMORA_APP_ID}.metainfo.xml
+install(FILES ${PROJECT_BINARY_DIR}/resources/desktop/${TILMORA_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 foreach(size IN ITEMS 16 32 48 64 128 256)

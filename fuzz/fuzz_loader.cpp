@@ -1,10 +1,10 @@
 // libFuzzer entry for picture loading: every input is a file the player picks, refused with one
-// sentence naming it, or loaded at a size the game accepts, fitted, opaque and at the screen's ratio;
-// and the same holds when the input is what the decoder helper answered.
+// sentence naming it, or loaded at a size the game accepts, opaque and at the screen's ratio (the
+// fitted sizes are tst_picture's, worked out there apart from the game's arithmetic); and the same
+// holds when the input is what the decoder helper answered.
 
 #include "decoder/pictureloader.h"
 #include "picture/decoderprotocol.h"
-#include "picture/fitpicture.h"
 #include "picture/refusalmessages.h"
 
 #include <QFile>
@@ -25,9 +25,8 @@ void checkRules(const tilmora::LoadResult& result, const QString& name)
     } else {
         const auto& [fitted, natural] = std::get<tilmora::LoadedPicture>(result);
         if (natural.isEmpty() || qint64{natural.width()} * natural.height() > tilmora::kMaxSourcePixels ||
-            fitted.size() != tilmora::fittedPixelSize(natural) || fitted.hasAlphaChannel() ||
-            fitted.devicePixelRatio() != 1.0)
-            broken = QStringLiteral("loaded of another size, transparent or of another ratio");
+            fitted.isNull() || fitted.hasAlphaChannel() || fitted.devicePixelRatio() != 1.0)
+            broken = QStringLiteral("loaded empty, too large, transparent or of another ratio");
     }
     if (!broken.isEmpty()) {
         std::fprintf(stderr, "picture loading rule broken: %s\n", qPrintable(broken));

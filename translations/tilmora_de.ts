@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
-    <name>PictureLoader</name>
+    <name>tilmora::RefusalMessages</name>
     <message>
         <source>“%1” is damaged and cannot be shown.</source>
         <translation>„%1“ ist beschädigt und kann nicht angezeigt werden.</translation>
@@ -59,8 +59,8 @@
         <translation>Bild</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
-        <translation>Ein Bild, das beim Start geladen wird (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL oder ein Windows-Symbol).</translation>
+        <source>A picture to load at start-up (%1 or a Windows icon).</source>
+        <translation>Ein Bild, das beim Start geladen wird (%1 oder ein Windows-Symbol).</translation>
     </message>
     <message>
         <source>[picture]</source>

@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
-    <name>PictureLoader</name>
+    <name>tilmora::RefusalMessages</name>
     <message>
         <source>“%1” is damaged and cannot be shown.</source>
         <translation>El archivo «%1» está dañado y no se puede mostrar.</translation>
@@ -59,8 +59,8 @@
         <translation>imagen</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
-        <translation>Una imagen que cargar al empezar (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL o un icono de Windows).</translation>
+        <source>A picture to load at start-up (%1 or a Windows icon).</source>
+        <translation>Una imagen que cargar al empezar (%1 o un icono de Windows).</translation>
     </message>
     <message>
         <source>[picture]</source>

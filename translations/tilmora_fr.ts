@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
-    <name>PictureLoader</name>
+    <name>tilmora::RefusalMessages</name>
     <message>
         <source>“%1” is damaged and cannot be shown.</source>
         <translation>Le fichier «&#xa0;%1&#xa0;» est endommagé et ne peut pas être affiché.</translation>
@@ -59,8 +59,8 @@
         <translation>image</translation>
     </message>
     <message>
-        <source>A picture to load at start-up (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL or a Windows icon).</source>
-        <translation>Une image à charger au démarrage (JPEG, PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG XL ou icône Windows).</translation>
+        <source>A picture to load at start-up (%1 or a Windows icon).</source>
+        <translation>Une image à charger au démarrage (%1 ou icône Windows).</translation>
     </message>
     <message>
         <source>[picture]</source>

@@ -6,7 +6,7 @@
 #include "deferrediconstyle.h"
 #include "identity/identity.h"
 #include "mainwindow/frmmain.h"
-#include "quitafterfirstframe.h"
+#include "sharedwidgets/afterfirstpaint.h"
 #include "translations.h"
 #include "windowicon.h"
 
@@ -34,11 +34,12 @@ void describeCommandLine(QCommandLineParser& parser)
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
                       QCoreApplication::translate("main", "Displays this help.")});
     parser.addVersionOption();
-    parser.addPositionalArgument(QCoreApplication::translate("main", "picture"),
-                                 QCoreApplication::translate("main", "A picture to load at start-up (JPEG, "
-                                                                     "PNG, GIF, BMP, WebP, HEIC, AVIF, JPEG "
-                                                                     "XL or a Windows icon)."),
-                                 QCoreApplication::translate("main", "[picture]"));
+    // The formats from the list the build keeps (CMakeLists.txt), so --help offers what the game opens.
+    parser.addPositionalArgument(
+        QCoreApplication::translate("main", "picture"),
+        QCoreApplication::translate("main", "A picture to load at start-up (%1 or a Windows icon).")
+            .arg(QString::fromUtf8(tilmora::identity::kFormatNames)),
+        QCoreApplication::translate("main", "[picture]"));
 }
 
 // --help and --version are answered before the window system is reached, so they need no
@@ -115,7 +116,7 @@ int main(int argc, char* argv[])
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     if (qEnvironmentVariableIntValue("TILMORA_QUIT_AFTER_FIRST_FRAME") == 1)
-        new tilmora::QuitAfterFirstPaint(&window);
+        new tilmora::AfterFirstPaint(&window, &QCoreApplication::quit); // start-up timed to it
     if (picture)
         window.loadPictureOnceShown(*picture);
     window.show();

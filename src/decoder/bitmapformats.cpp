@@ -48,7 +48,7 @@ class BmpFormat : public PictureFormat
 public:
     QByteArray name() const override { return "bmp"; }
     bool recognises(QByteArrayView head) const override { return head.startsWith("BM"); }
-    bool holdsAllData(const PictureFile& file) const override { return bmpReachesEnd(file.device); }
+    bool holdsAllData(const PictureSource& file) const override { return bmpReachesEnd(file.device); }
 };
 
 // Icon directory entries looked at, at most: far more than any real icon holds. Qt reads the file

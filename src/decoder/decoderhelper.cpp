@@ -2,18 +2,18 @@
 //
 // The game starts it ahead of time with its end of a socket as descriptor 3 (kDecoderSocket),
 // nothing on its standard input and output, and standard error a pipe the game passes on to its
-// own log. It loads every image reader Qt has while it still may, puts up its walls in layers
-// (limits, the file system and network taken away, no new privileges, then the system call
-// filter), and waits. The game sends
-// the open picture file and the screen's ratio; the helper reads, checks, decodes and fits it
-// (pictureloader.h), answers (picture/decoderprotocol.h) and ends. A decoder fault in a hostile
-// file can at worst end or take over this process, which can then do nothing but write to the
-// game, which checks what it is told. Where the wall cannot be put up, the helper reads nothing:
+// own log. It loads every image reader Qt has and readies each format's decoders while it still
+// may, puts up its walls in layers (limits, the file system and network taken away, no new
+// privileges, then the system call filter), and waits. The game sends the open picture file and
+// the screen's ratio; the helper reads, checks, decodes and fits it (pictureloader.h), answers
+// (picture/decoderprotocol.h) and ends. A decoder fault in a hostile file can at worst end or take
+// over this process, which can then do nothing but write to the game, which checks what it is
+// told. Where the wall cannot be put up, the helper reads nothing:
 // its answer says so.
 
 #include "decoderisolation.h"
 #include "decoderlockdown.h"
-#include "heifdecoder.h"
+#include "formattable.h"
 #include "picture/decoderprotocol.h"
 #include "pictureloader.h"
 
@@ -46,7 +46,6 @@ void loadEveryImageReader()
     probe.setDecideFormatFromContent(true);
     (void)probe.format();
     (void)QImageReader::supportedImageFormats();
-    prepareHeifDecoders();
 }
 
 // What Qt's picture readers print about a file they turn down (and Qt's notes on the plugins it
@@ -102,31 +101,6 @@ void startScalingThreads()
     running->acquire(threads);
 }
 
-bool writeAll(int socket, const void* bytes, qsizetype count)
-{
-    const auto* at = static_cast<const char*>(bytes);
-    while (count > 0) {
-        const ssize_t written = ::write(socket, at, static_cast<std::size_t>(count));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        at += written;
-        count -= written;
-    }
-    return true;
-}
-
-void answer(int socket, const LoadResult& result)
-{
-    const AnswerHeader header = answerHeaderFor(result);
-    if (!writeAll(socket, &header, sizeof header) || header.refused != 0)
-        return;
-    const QImage& fitted = std::get<LoadedPicture>(result).fitted;
-    // RGB32 rows are whole words: packed as they lie.
-    writeAll(socket, fitted.constBits(), fitted.sizeInBytes());
-}
-
 // What `--layers` prints: which walls are up.
 void reportLayers(Lockdown wall, const Isolation& isolation)
 {
@@ -152,6 +126,7 @@ int main(int argc, char** argv)
     bool answered = false;
     try {
         loadEveryImageReader();
+        prepareEveryFormatBeforeWall();
         prepareMemory();
         if (!layersAsked) // no file written: not even the report, were it sent to one
             limitDecoder();
@@ -164,9 +139,9 @@ int main(int argc, char** argv)
         }
 
         if (std::optional<ReceivedRequest> request = receiveRequest(kDecoderSocket)) {
-            answer(kDecoderSocket, wall == Lockdown::Walled
-                                       ? loadPictureFrom(request->file.get(), request->devicePixelRatio)
-                                       : Refusal{Refusal::Reason::Unwalled});
+            sendAnswer(kDecoderSocket, wall == Lockdown::Walled
+                                           ? loadPictureFrom(request->file.get(), request->devicePixelRatio)
+                                           : Refusal{Refusal::Reason::Unwalled});
             answered = true;
         }
     } catch (...) { // out of memory: the game sees a helper gone without an answer

@@ -2,6 +2,7 @@
 
 // The list of picture formats the game opens, each with its entry in the file of its decoder.
 
+#include <QByteArrayList>
 #include <QByteArrayView>
 
 namespace tilmora {
@@ -16,5 +17,11 @@ class PictureFormat;
 
 // Whether the game opens the format Qt's readers call `name` ("jpeg").
 [[nodiscard]] bool opensFormatNamed(QByteArrayView name);
+
+// The names of the entries, in the table's order (the list offered to the desktop must match it).
+[[nodiscard]] QByteArrayList openedFormatNames();
+
+// Lets each entry ready what its decoder needs before the decoder helper walls itself in.
+void prepareEveryFormatBeforeWall();
 
 } // namespace tilmora

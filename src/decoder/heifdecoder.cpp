@@ -413,8 +413,10 @@ class HeifFormat : public PictureFormat
 public:
     QByteArray name() const override { return "heif"; }
     bool recognises(QByteArrayView head) const override { return isHeifFile(head); }
+    // libheif looks for its decoder plugins on disk, which the wall forbids once it is up.
+    void prepareBeforeWall() const override { heif_init(nullptr); }
     // A file libheif cannot read is named when it is a kind of its own, not a damaged one.
-    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    std::optional<Refusal> checkBeforeReading(const PictureSource& file) const override
     {
         QByteArray read;
         const QByteArrayView bytes = wholeFile(file, read);
@@ -424,7 +426,7 @@ public:
     // The size the primary image has once turned, as its ispe box and its irot declare it; libheif
     // decodes it upright, so no EXIF orientation is applied on top. An empty size when the file's
     // boxes cannot be read: a damaged file.
-    std::optional<DeclaredPicture> ownHeader(const PictureFile& file) const override
+    std::optional<DeclaredPicture> ownHeader(const PictureSource& file) const override
     {
         QByteArray read;
         const auto primary = primaryOf(wholeFile(file, read));
@@ -442,7 +444,7 @@ public:
         constexpr qint64 kBytesPerPixel = 8;
         return qint64{declared.stored.width()} * declared.stored.height() * kBytesPerPixel;
     }
-    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+    OwnDecode decode(const PictureSource& file, const DeclaredPicture& /*declared*/,
                      QSize storedTarget) const override
     {
         QByteArray read;
@@ -458,11 +460,6 @@ public:
 };
 
 } // namespace
-
-void prepareHeifDecoders()
-{
-    heif_init(nullptr);
-}
 
 const PictureFormat& heifFormat()
 {

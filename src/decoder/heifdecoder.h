@@ -14,10 +14,6 @@ namespace tilmora {
 
 class PictureFormat;
 
-// Readies libheif's decoders, which it may look for on disk: the decoder helper calls it before
-// it walls itself in.
-void prepareHeifDecoders();
-
 // The loader's entry for HEIF files: HEIC, AVIF and the rest.
 [[nodiscard]] const PictureFormat& heifFormat();
 

@@ -309,7 +309,7 @@ public:
     // A JPEG with samples deeper than 8 bits (12-bit ones come from medical and some camera
     // software) is valid, but no reader here decodes it, and Qt's gives up halfway through its
     // header, leaving the pixel format it reports unset: it is refused by name before Qt reads it.
-    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    std::optional<Refusal> checkBeforeReading(const PictureSource& file) const override
     {
         const int depth = jpegLayout(file.bytes, JpegWalk::ToFrameHeader).samplePrecision;
         if (depth <= 8)
@@ -327,12 +327,12 @@ public:
         return PictureFormat::peakBytes(declared, storedTarget);
     }
 
-    bool holdsAllData(const PictureFile& file) const override
+    bool holdsAllData(const PictureSource& file) const override
     {
         return file.bytes.isEmpty() || jpegLayout(file.bytes, JpegWalk::ToEnd).reachesEnd;
     }
 
-    OwnDecode decode(const PictureFile& file, const DeclaredPicture& declared,
+    OwnDecode decode(const PictureSource& file, const DeclaredPicture& declared,
                      QSize storedTarget) const override
     {
         if (file.bytes.isEmpty() || !shownSmaller(declared.stored, storedTarget))

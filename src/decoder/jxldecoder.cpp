@@ -215,7 +215,7 @@ public:
     }
     // The size of the picture upright, from the codestream's header: libjxl decodes it turned as the
     // file says, so no orientation is applied on top. An empty size when the header cannot be read.
-    std::optional<DeclaredPicture> ownHeader(const PictureFile& file) const override
+    std::optional<DeclaredPicture> ownHeader(const PictureSource& file) const override
     {
         QByteArray read;
         const Decoder decoder =
@@ -236,7 +236,7 @@ public:
         const qint64 bytesPerPixel = declared.bitsPerPixel / 8 + 6;
         return qint64{declared.stored.width()} * declared.stored.height() * bytesPerPixel;
     }
-    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+    OwnDecode decode(const PictureSource& file, const DeclaredPicture& /*declared*/,
                      QSize /*storedTarget*/) const override
     {
         QByteArray read;

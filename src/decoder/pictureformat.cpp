@@ -37,7 +37,7 @@ ReadFromStart::~ReadFromStart()
     file_.seek(position_);
 }
 
-QByteArrayView wholeFile(const PictureFile& file, QByteArray& read)
+QByteArrayView wholeFile(const PictureSource& file, QByteArray& read)
 {
     if (!file.bytes.isEmpty())
         return file.bytes;

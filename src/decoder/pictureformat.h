@@ -6,6 +6,19 @@
 // otherwise by Qt's reader. The loader asks the entries in turn and never branches on a format's
 // name, so a new format is one new entry in its own file, listed in the format table
 // (formattable.cpp).
+//
+// What a new format touches, besides its entry and its place in the table:
+// - the list of formats offered in CMakeLists.txt (TILMORA_PICTURE_FORMATS): its name in --help
+//   and the README, its MIME types in the desktop entry and the AppStream file, which the build
+//   writes from that list; tst_picture fails while the table and the list disagree, the install
+//   check while the installed files do, and the build stops while the README does;
+// - its decoder library: found in src/decoder/CMakeLists.txt, its Debian packages (the library and
+//   anything the tests make its files with) in scripts/packages.txt;
+// - the wall (decoderlockdown.cpp), only if its decoder needs a system call the others do not;
+//   what it must do before the wall goes up, in its entry (prepareBeforeWall);
+// - the tests' rows (tst_picture: its layouts and refusals; tst_picturereader: through the helper)
+//   and a seed or two in fuzz/corpus/fuzz_loader/;
+// - the README's "Formats it opens" and the translations only where a refusal names a new kind.
 
 #include "hdrpicture.h"
 #include "picture/loadresult.h"
@@ -44,9 +57,10 @@ private:
     qsizetype size_ = 0;
 };
 
-// The open picture file, as a stream (where Qt's reader stands: anything else reading it puts it
+// The file a format entry reads, opened by the game and handed over (the picture room's
+// picturefile opens it): as a stream (where Qt's reader stands: anything else reading it puts it
 // back) and mapped whole (empty when it cannot be).
-struct PictureFile {
+struct PictureSource {
     QFile& device;
     QByteArrayView bytes;
 };
@@ -69,7 +83,7 @@ private:
 
 // The whole file's bytes: its mapping where the file system lets it be mapped, otherwise read
 // into `read`, which then holds them for as long as the view is used.
-[[nodiscard]] QByteArrayView wholeFile(const PictureFile& file, QByteArray& read);
+[[nodiscard]] QByteArrayView wholeFile(const PictureSource& file, QByteArray& read);
 
 // What a picture's header declares, read before anything is decoded.
 struct DeclaredPicture {
@@ -113,16 +127,19 @@ public:
     [[nodiscard]] virtual bool recognises(QByteArrayView head) const = 0;
     // The most pixels its header may declare.
     [[nodiscard]] virtual qint64 maxPixels() const;
+    // Readies what the decoder needs that it could not get behind the wall (plugins it loads from
+    // disk): the helper asks every entry once, before the wall goes up.
+    virtual void prepareBeforeWall() const {}
 
     // What the header declares, for a format the game reads without Qt's reader (nothing: Qt's
     // reader reads it). An empty size when the header cannot be read: a damaged file.
-    [[nodiscard]] virtual std::optional<DeclaredPicture> ownHeader(const PictureFile& /*file*/) const
+    [[nodiscard]] virtual std::optional<DeclaredPicture> ownHeader(const PictureSource& /*file*/) const
     {
         return std::nullopt;
     }
     // Checks that run before any reader reads the file, not even its header. A refusal from an entry
     // says why; the loader adds the size and limit it names.
-    [[nodiscard]] virtual std::optional<Refusal> checkBeforeReading(const PictureFile& /*file*/) const
+    [[nodiscard]] virtual std::optional<Refusal> checkBeforeReading(const PictureSource& /*file*/) const
     {
         return std::nullopt;
     }
@@ -134,9 +151,9 @@ public:
     // Whether the file holds every byte of picture data its header announces, for the formats Qt's
     // reader would show cut short without complaint. Asked before Qt's reader decodes; the game's
     // own decoder answers for what it decodes itself.
-    [[nodiscard]] virtual bool holdsAllData(const PictureFile& /*file*/) const { return true; }
+    [[nodiscard]] virtual bool holdsAllData(const PictureSource& /*file*/) const { return true; }
     // The game's own decoder: at least `storedTarget` pixels where it can reduce.
-    [[nodiscard]] virtual OwnDecode decode(const PictureFile& /*file*/, const DeclaredPicture& /*declared*/,
+    [[nodiscard]] virtual OwnDecode decode(const PictureSource& /*file*/, const DeclaredPicture& /*declared*/,
                                            QSize /*storedTarget*/) const
     {
         return {};

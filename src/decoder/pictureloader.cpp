@@ -36,8 +36,8 @@ Refusal tooMuchMemory(QSize size)
     return {TooMuchMemory, {}, size};
 }
 
-// A format entry's refusal, with the size it names where it names one.
-Refusal refused(const Refusal& refusal, QSize stored)
+// A format entry's refusal, with the size of the stored picture put in where its sentence names one.
+Refusal withNamedSize(const Refusal& refusal, QSize stored)
 {
     return refusal.reason == TooMuchMemory ? tooMuchMemory(stored) : refusal;
 }
@@ -168,13 +168,13 @@ struct Upright {
 
 // The picture, by the format's own decoder where it takes it, otherwise by Qt's reader: whole, or
 // scaled as it decodes where the format lets it.
-std::variant<Upright, Refusal> decode(const PictureFormat& format, const PictureFile& file,
+std::variant<Upright, Refusal> decode(const PictureFormat& format, const PictureSource& file,
                                       QImageReader& reader, const DeclaredPicture& declared,
                                       QSize storedTarget)
 {
     OwnDecode own = format.decode(file, declared, storedTarget);
     if (own.refusal)
-        return refused(*own.refusal, declared.stored);
+        return withNamedSize(*own.refusal, declared.stored);
     if (own.image)
         return Upright{oriented(std::move(*own.image), declared.orientation), declared.natural(), own.hdr};
 
@@ -294,9 +294,9 @@ LoadResult loadPictureFrom(int descriptor, qreal devicePixelRatio)
         return *refusal;
     const PictureFormat& format = *std::get<const PictureFormat*>(recognised);
     const FileMapping mapping(file);
-    const PictureFile source{file, mapping.bytes()};
+    const PictureSource source{file, mapping.bytes()};
     if (const auto refusal = format.checkBeforeReading(source))
-        return refused(*refusal, {});
+        return withNamedSize(*refusal, {});
 
     // From here Qt's reader has read the header, and everything up to the decode reads only that.
     QImageReader reader(&file, format.name());

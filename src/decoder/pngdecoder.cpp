@@ -334,7 +334,7 @@ public:
     QByteArray name() const override { return "png"; }
     bool recognises(QByteArrayView head) const override { return head.startsWith("\x89PNG\r\n\x1a\n"); }
 
-    std::optional<Refusal> checkBeforeReading(const PictureFile& file) const override
+    std::optional<Refusal> checkBeforeReading(const PictureSource& file) const override
     {
         const ReadFromStart rewound(file.device);
         if (chunksReachEnd(file.device))
@@ -357,7 +357,7 @@ public:
     // Qt's reader has read the header and goes on from where it stopped if this declines. What
     // the colours mean is read here even then: Qt's reader takes a gamma of 1/2.2 for the power
     // curve it approximates.
-    OwnDecode decode(const PictureFile& file, const DeclaredPicture& /*declared*/,
+    OwnDecode decode(const PictureSource& file, const DeclaredPicture& /*declared*/,
                      QSize storedTarget) const override
     {
         const ReadFromStart rewound(file.device);

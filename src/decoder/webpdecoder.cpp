@@ -167,7 +167,7 @@ public:
         return head.startsWith("RIFF") && head.size() >= 12 && head.sliced(8, 4) == "WEBP";
     }
 
-    OwnDecode decode(const PictureFile& file, const DeclaredPicture& declared,
+    OwnDecode decode(const PictureSource& file, const DeclaredPicture& declared,
                      QSize storedTarget) const override
     {
         if (!shownSmaller(declared.stored, storedTarget))

@@ -75,7 +75,7 @@ frmmain::frmmain(Services services, QWidget* parent)
     });
     buildMenu();
     buildPlayArea();
-    intake_ = new PictureIntake(this, services_.decoder, playArea_);
+    intake_ = new PictureIntake(this, services_.decoder);
     connect(intake_, &PictureIntake::pictureRead, this, &frmmain::takePicture);
     connect(intake_, &PictureIntake::refused, this,
             [this](const QString& message) { services_.messages->warn(this, message); });
@@ -362,6 +362,7 @@ void frmmain::chooseLevel(puzzle::Level level)
 void frmmain::chooseSize(int n)
 {
     game_.chooseSize(n);
+    // Only the three sizes of the menu come here: whatever is neither 3 nor 6 is 4 x 4.
     (n == 3 ? threebythree_ : n == 6 ? sixbysix_ : fourbyfour_)->setChecked(true);
 }
 

@@ -3,61 +3,24 @@
 #include "picture/picturefile.h"
 #include "picture/picturereader.h"
 #include "picture/refusalmessages.h"
+#include "sharedwidgets/afterfirstpaint.h"
 
 #include <QEvent>
 #include <QWidget>
 
-#include <functional>
 #include <utility>
 
 namespace tilmora {
 
-namespace {
-
-// Runs `action` once, after the first frame of `widget` has been painted: what the player waits
-// for at start-up comes first.
-class AfterFirstPaint final : public QObject
-{
-public:
-    AfterFirstPaint(QWidget* widget, std::function<void()> action)
-        : QObject(widget)
-        , action_(std::move(action))
-    {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            // Queued: the action comes once this frame has been painted and flushed.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    action_();
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
-
-} // namespace
-
-PictureIntake::PictureIntake(QWidget* window, const QStringList& decoder, QWidget* firstPainted)
+PictureIntake::PictureIntake(QWidget* window, const QStringList& decoder)
     : QObject(window)
     , window_(window)
     , reader_(new PictureReader(this))
 {
     if (!decoder.isEmpty())
         reader_->setHelperCommand(decoder);
-    connect(reader_, &PictureReader::finished, this, &PictureIntake::take);
-    new AfterFirstPaint(firstPainted, [this] { reader_->prepare(); });
+    connect(reader_, &PictureReader::finished, this, &PictureIntake::passOn);
+    new AfterFirstPaint(window, [this] { reader_->startHelperAhead(); });
 }
 
 void PictureIntake::read(const QString& path)
@@ -104,7 +67,7 @@ void PictureIntake::stopReading()
     window_->unsetCursor();
 }
 
-void PictureIntake::take(const LoadResult& result)
+void PictureIntake::passOn(const LoadResult& result)
 {
     const QString path = std::exchange(pathBeingRead_, {});
     stopReading();

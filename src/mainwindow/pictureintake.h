@@ -22,8 +22,8 @@ class PictureIntake final : public QObject
 public:
     // Reads for `window` (its pointer and its screen's pixel ratio) with the decoder helper that
     // `decoder` runs (the installed one when empty). The helper waits for the first picture,
-    // started once `firstPainted` has been painted, so it never delays the first frame.
-    PictureIntake(QWidget* window, const QStringList& decoder, QWidget* firstPainted);
+    // started once the window's first frame has been painted, so it never delays it.
+    PictureIntake(QWidget* window, const QStringList& decoder);
 
     // Reads the picture at `path`; the one being read before, if any, is given up.
     void read(const QString& path);
@@ -43,7 +43,8 @@ signals:
 
 private:
     void readNamedOnceShown();
-    void take(const LoadResult& result);
+    // Hands on what the reader answered: the picture, or the sentence that tells the player why not.
+    void passOn(const LoadResult& result);
     void stopReading();
 
     QWidget* window_;

@@ -104,6 +104,37 @@ AnswerHeader answerHeaderFor(const LoadResult& result)
     return header;
 }
 
+namespace {
+
+bool writeAll(int socket, const void* bytes, qsizetype count)
+{
+    const auto* at = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const ssize_t written = ::write(socket, at, static_cast<std::size_t>(count));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        at += written;
+        count -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+bool sendAnswer(int socket, const LoadResult& result)
+{
+    const AnswerHeader header = answerHeaderFor(result);
+    if (!writeAll(socket, &header, sizeof header))
+        return false;
+    if (header.refused != 0)
+        return true;
+    const QImage& fitted = std::get<LoadedPicture>(result).fitted;
+    // RGB32 rows are whole words: packed as they lie, as the game's reader takes them in.
+    return writeAll(socket, fitted.constBits(), fitted.sizeInBytes());
+}
+
 AnswerReader::AnswerReader(qreal devicePixelRatio)
     : requestedRatio_(renderedPixelRatio(devicePixelRatio))
 {}

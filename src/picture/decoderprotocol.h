@@ -17,12 +17,19 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 namespace tilmora {
 
 // The helper's end of the socket, where the game puts it when starting the helper.
 inline constexpr int kDecoderSocket = 3;
 
+// The request and the answer's header travel as the raw bytes of these structs: both ends are this
+// program's own build on the same machine, so layout, byte order and padding are the same on both
+// sides, and no encoding is needed. Every field has a fixed width, explicit padding is spelled out
+// (`reserved`, which keeps the ratio on its 8-byte boundary and is always 0), and the asserts below
+// keep the sizes where the other side expects them: a change of a field is a change of both ends,
+// caught here at build time rather than as a header the game takes for a damaged file.
 struct DecodeRequest {
     std::uint32_t magic = 0;
     std::uint32_t reserved = 0;
@@ -43,11 +50,20 @@ struct AnswerHeader {
     char kind[24] = {}; // of a refusal that names one, NUL-terminated
 };
 
+static_assert(std::is_trivially_copyable_v<DecodeRequest> && std::is_trivially_copyable_v<AnswerHeader>,
+              "sent as their bytes");
+static_assert(sizeof(Refusal::Reason) == 4, "the reason travels as a 32-bit number");
+static_assert(sizeof(DecodeRequest) == 16 && sizeof(AnswerHeader) == 72, "the sizes each side reads");
+
 inline constexpr std::uint32_t kRequestMagic = 0x54505251; // "TPRQ"
 inline constexpr std::uint32_t kAnswerMagic = 0x54504153;  // "TPAS"
 
 // The header of the helper's answer for what the loader made of the file.
 [[nodiscard]] AnswerHeader answerHeaderFor(const LoadResult& result);
+
+// The helper's answer: the header, then for a picture its pixels, RGB32 rows packed as they lie.
+// Waits until all is written; false when the game has gone.
+bool sendAnswer(int socket, const LoadResult& result);
 
 // The game's end: the answer taken in as it arrives, checked before it is believed.
 class AnswerReader

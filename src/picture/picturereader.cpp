@@ -231,7 +231,7 @@ void PictureReader::setHelperCommand(const QStringList& command)
     ready_.reset();
 }
 
-void PictureReader::prepare()
+void PictureReader::startHelperAhead()
 {
     if (ready_ == nullptr)
         ready_ = DecoderHelper::start(helperCommand_);
@@ -261,7 +261,7 @@ void PictureReader::read(const QString& path, qreal devicePixelRatio)
 std::unique_ptr<DecoderHelper> PictureReader::helperWith(const FileDescriptor& file, qreal devicePixelRatio)
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        prepare();
+        startHelperAhead();
         std::unique_ptr<DecoderHelper> helper = std::move(ready_);
         if (helper != nullptr && helper->send(file.get(), devicePixelRatio))
             return helper;
@@ -293,7 +293,7 @@ void PictureReader::answerArrived()
 void PictureReader::finish(const LoadResult& result)
 {
     cancel();
-    QTimer::singleShot(0, this, &PictureReader::prepare); // before the signal, which may delete this
+    QTimer::singleShot(0, this, &PictureReader::startHelperAhead); // before the signal, which may delete this
     emit finished(result);
 }
 

@@ -42,7 +42,7 @@ public:
     // Starts a helper now if none is waiting, so the next read need not wait for one to start. The
     // window calls it once its first frame is shown, so the helper never delays it; after each read
     // the next helper is started by itself.
-    void prepare();
+    void startHelperAhead();
 
     // Reads the picture at `path` for a screen of this ratio; finished() follows once, unless
     // cancelled or overtaken by the next read. Never blocks on the file's content.

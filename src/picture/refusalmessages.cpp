@@ -9,7 +9,7 @@ namespace {
 // The player-visible texts, under one translation context.
 class Text
 {
-    Q_DECLARE_TR_FUNCTIONS(PictureLoader)
+    Q_DECLARE_TR_FUNCTIONS(tilmora::RefusalMessages)
 };
 
 QString tooLarge(const QString& name, const Refusal& refusal)

@@ -1,4 +1,5 @@
-"""The game in X, played by xdotool and read from screenshots. Test: xsession.py PROGRAM startup|solve"""
+"""The game in X, played by xdotool and read from screenshots. Test: xsession.py PROGRAM startup|solve
+(a picture named on the command line is played in orca.py)"""
 import atexit, collections, glob, os, re, subprocess, sys, time
 
 TITLE, BLACK, GREY = "Tilmora Picture Puzzle Game", (0, 0, 0), (224, 224, 224)
@@ -37,14 +38,13 @@ def keys(win, *names):  # no window manager gives the focus, so the window takes
 def x_server_ready():  # on a loaded machine xvfb-run may hand over before its server takes connections
     wait_for(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, "the X server")
 
-def start(program, home, *args):  # returns game, window, screen at the quick help (or, with args, drawn)
+def start(program, home):  # returns game, window, screen at the quick help
     x_server_ready()
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", HOME=home, XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home)
-    atexit.register((game := subprocess.Popen([program, *args], env=env)).kill)
+    atexit.register((game := subprocess.Popen([program], env=env)).kill)
     win = wait_for(windows, "the main window")[0]
     helped = lambda pixel: all(pixel(*win.at(x, y)) == GREY for x in (10, 445) for y in (10, 432))
-    drawn = lambda pixel: (args or helped(pixel)) and pixel
-    return game, win, wait_for(lambda: drawn(screen()), f"the quick help in {win}")
+    return game, win, wait_for(lambda: (pixel := screen()) and helped(pixel) and pixel, f"the quick help in {win}")
 
 def other_window(win, what):  # the one window besides the main window, once drawn
     box = wait_for(lambda: [w for w in windows() if w.id != win.id], what)[0]
@@ -108,8 +108,9 @@ def solve_puzzle(win, pixel):
     the menu, Start, solved on Easy by clicks, "Game is over." in a message box, the whole picture."""
     path = colours(os.path.abspath("home"))
     keys(win, "ctrl+l")
-    run("xdotool", "windowfocus", other_window(win, "the file dialog").id, "type", path)
-    run("xdotool", "key", "Return")
+    dialog = other_window(win, "the file dialog")
+    run("xdotool", "windowfocus", dialog.id, "type", path)
+    keys(dialog, "Return")  # to the dialog, not to whichever window has the focus by then
     wait_for(lambda: read_board(win) == [*range(1, 10)], "the picture")
     menu(win, ("Right", 1), ("Down", "Right", 2), ("Return", 0))  # Option, Squares Size, 3*3
     keys(win, "F5")  # Start

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # What a distribution gets, in a scratch folder: `install` installs the build (DESTDIR, prefix /usr),
-# `package` builds the .deb with CPack and unpacks it. Usage: check.sh install|package BUILD CMAKE|CPACK
+# `package` builds the .deb with CPack and unpacks it. TYPES: the MIME types of the formats the game
+# opens, as the build's list has them. Usage: check.sh install|package BUILD CMAKE|CPACK "TYPES"
 set -euo pipefail
 mode=$1 build=$2 tool=$3 id=example.tilmora.PicturePuzzle arch=$(dpkg --print-architecture)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+read -ra types <<<"${4:-}"
 if [ "$mode" = install ]; then
     DESTDIR="$out/root" "$tool" --install "$build" --prefix /usr >/dev/null
 else
@@ -22,9 +24,9 @@ expected=(usr/bin/tilmora-puzzle "$decoder" usr/share/doc/tilmora-puzzle/copyrig
 diff <(printf '%s\n' "${expected[@]}" | sort) <(find . ! -type d | cut -c3- | sort) || fail "other files (+)"
 # Valid desktop and AppStream files that name each other, the icon and the program.
 desktop-file-validate "$desktop" && appstreamcli validate --no-net "$metainfo" || fail "not valid"
-# The entry takes one file, offered for the picture types the game opens; AppStream lists the same.
+# The entry takes one file, offered for the picture types the game opens; AppStream lists the same,
+# and neither any other.
 entry() { sed -n "s/^$1=//p" "$desktop"; }
-types=(image/jpeg image/png image/gif image/bmp image/webp image/vnd.microsoft.icon image/heif image/heic image/avif image/jxl)
 [ "$(entry Name)|$(entry Categories)|$(entry Icon)" = "Tilmora Picture Puzzle Game|Game;LogicGame;|$id" ] &&
     [ "$(entry Exec)" = "tilmora-puzzle %f" ] && [ -x usr/bin/tilmora-puzzle ] && [ -x "$decoder" ] &&
     [ "$(entry MimeType)" = "$(printf '%s;' "${types[@]}")" ] || fail "the desktop entry says: $(cat "$desktop")"
@@ -34,6 +36,7 @@ done
 for tag in "<id>$id</id>" ">$id.desktop</launchable>" "<binary>tilmora-puzzle</binary>" "${types[@]/%/</mediatype>}"; do
     grep -qF "$tag" "$metainfo" || fail "the AppStream file lacks $tag"
 done
+[ "$(grep -c "<mediatype>" "$metainfo")" = "${#types[@]}" ] || fail "the AppStream file names other types"
 [ "$mode" = package ] || exit 0
 
 # Owned by root, folders and the programs 0755, other files 0644; the control fields; the libraries

@@ -2,10 +2,12 @@
 // show it whole (upright, on black) scaled to fit the play area, whichever of the game's own
 // reduced decoders read it; anything else is refused with one sentence naming the file.
 
+#include "decoder/formattable.h"
 #include "decoder/jpegdecoder.h"
 #include "decoder/pictureloader.h"
 #include "decoder/pngdecoder.h"
 #include "decoder/webpdecoder.h"
+#include "identity/identity.h"
 #include "picture/refusalmessages.h"
 
 #include <QColorSpace>
@@ -144,9 +146,9 @@ QByteArray blackGreyPng(QSize size)
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", data) + chunk("IEND", {});
 }
 
-// An animation of one frame that covers its canvas, made from a still lossless WebP (Qt writes no
-// animations): the frame has the still's transparency.
-QByteArray animatedWebp(const QByteArray& still, QSize size)
+// An animation of one frame of `size` at `at` on a canvas, made from a still lossless WebP (Qt
+// writes no animations): the frame has the still's transparency.
+QByteArray animatedWebp(const QByteArray& still, QSize size, QSize canvasSize, QPoint at = {})
 {
     const auto u24 = [](int value) {
         QByteArray bytes(4, '\0');
@@ -158,10 +160,22 @@ QByteArray animatedWebp(const QByteArray& still, QSize size)
         qToLittleEndian(quint32(data.size()), bytes.data() + 4);
         return data.size() % 2 == 0 ? bytes : bytes + '\0';
     };
-    const QByteArray canvas = u24(size.width() - 1) + u24(size.height() - 1);
-    const QByteArray frame = u24(0) + u24(0) + canvas + u24(100) + '\0' + still.mid(12); // its VP8L chunk
+    const QByteArray canvas = u24(canvasSize.width() - 1) + u24(canvasSize.height() - 1);
+    const QByteArray frame = u24(at.x() / 2) + u24(at.y() / 2) + u24(size.width() - 1) +
+                             u24(size.height() - 1) + u24(100) + '\0' + still.mid(12); // its VP8L chunk
     return riff("RIFF", "WEBP" + riff("VP8X", QByteArray("\x12\0\0\0", 4) + canvas) +
                             riff("ANIM", QByteArray(6, '\0')) + riff("ANMF", frame));
+}
+
+// An icon of Qt's one-picture icons, in the order given.
+QByteArray iconOf(const QList<QByteArray>& icons)
+{
+    QByteArray directory = patched(icons[0].left(6), 4, quint16(icons.size())), data;
+    for (const QByteArray& one : icons) {
+        directory += patched(one.mid(6, 16), 12, quint32(6 + 16 * icons.size() + data.size()));
+        data += one.mid(22);
+    }
+    return directory + data;
 }
 
 // Qt reads GIF and run-length BMP but writes neither: a red pixel, and 2 x 2 red in runs.
@@ -180,12 +194,12 @@ class PictureTest : public QObject
 private slots:
     void loadsOrRefuses_data();
     void loadsOrRefuses();
-    void sixteenBitColourMarkedTransparent();
     void coloursShownInSrgb_data();
     void coloursShownInSrgb();
     void hdrHighlightsRolledOff();
     void decodersReduce_data();
     void decodersReduce();
+    void formatTableAsTheBuildListsIt();
 
 private:
     QTemporaryDir folder_;
@@ -237,7 +251,11 @@ void PictureTest::loadsOrRefuses_data()
     row("lossy.webp", encode(photo, "webp", 90), {1200, 800}, {440, 293});
     row("transparent.webp", encode(clear, "webp", 90), {2000, 1500}, {440, 330});
     row("animated, transparent.webp",
-        animatedWebp(encode(corners({900, 600}, 0x00ffffff), "webp", 100), {900, 600}), {900, 600},
+        animatedWebp(encode(corners({900, 600}, 0x00ffffff), "webp", 100), {900, 600}, {900, 600}),
+        {900, 600}, {440, 293});
+    // Its first frame on part of the canvas: the frame is shown where it stands, on black.
+    row("animated, first frame in part.webp",
+        animatedWebp(encode(corners({600, 400}), "webp", 100), {600, 400}, {900, 600}, {100, 50}), {900, 600},
         {440, 293});
     row("plain.bmp", encode(photo, "bmp"), {1200, 800}, {440, 293});
     // Rows stored from the top, as a negative height in the header says.
@@ -246,6 +264,10 @@ void PictureTest::loadsOrRefuses_data()
     row("at the pixel limit.bmp", atLimit + QByteArray(1500 * 10000, '\0'), {12000, 10000}, {440, 367});
     row("dot.gif", kRedGif, {1, 1}, {1, 1});
     row("icon.ico", encode(corners({48, 48}, 0x00ffffff), "ico"), {48, 48}, {48, 48});
+    const QByteArray largest = encode(corners({48, 48}), "ico");
+    row("largest in the middle.ico",
+        iconOf({encode(corners({16, 16}), "ico"), largest, encode(corners({32, 32}), "ico")}), {48, 48},
+        {48, 48}, 1, largest);
     // Read row by row, it takes a few megabytes: not refused for the 32-bit copy a whole decode adds.
     row("at the pixel limit, grey.png", blackGreyPng({12000, 10000}), {12000, 10000}, {440, 367});
     // JPEG XL and the first frame of an animated AVIF, made lossless so that they show as their sources.
@@ -267,6 +289,9 @@ void PictureTest::loadsOrRefuses_data()
         encodedBy(words("avifenc -s 10 --lossless"),
                   {firstFrame, encode(corners({300, 200}, qRgb(0, 0, 0)).mirrored(), "png")});
     row("animated.avif", animation, {300, 200}, {300, 200}, 1, firstFrame);
+    const QByteArray line = encode(corners({40, 1}), "png"); // a picture one pixel high
+    row("line.avif", encodedBy(QStringLiteral("avifenc -s 10 --lossless").split(u' '), {line}), {40, 1},
+        {40, 1}, 1, line);
 
     const QByteArray png = encode(photo, "png");
     const QByteArray jpeg = encode(photo, "jpeg");
@@ -295,6 +320,7 @@ void PictureTest::loadsOrRefuses_data()
     refused("cut.png", png.left(png.size() / 2), damaged);
     refused("bad checksum.png", badCrc, damaged);
     refused("cut.jpg", jpeg.left(jpeg.size() / 2), damaged);
+    refused("cut in its end marker.jpg", jpeg.chopped(1), damaged); // its last byte an 0xFF
     refused("a comment for its end marker.jpg", jpeg.chopped(2) + QByteArray("\xff\xfe\0\4ab", 6), damaged);
     const QByteArray progressive = encode(corners({3520, 2344}), "jpeg", -1, true); // shown at 1/8
     refused("progressive, its last scan cut.jpg", progressive.left(progressive.lastIndexOf("\xff\xda") + 10),
@@ -315,6 +341,9 @@ void PictureTest::loadsOrRefuses_data()
     refused("picture.avif", box("0000001c 66747970 61766966 00000000 61766966 6d696631 6d696166"), damaged);
     refused("still.avif", box("00000018 66747970 6d696631 00000000 6d696631 61766966"), damaged);
     refused("other.heif", box("00000014 66747970 6d696631 00000000 6d736631"), damaged);
+    // A sequence's brands, then a box running past the end: damaged, not a sequence.
+    refused("broken sequence.heif",
+            box("00000018 66747970 6d736631 00000000 6d736631 69736f38 ffffffff 66726565"), damaged);
     refused("bare.jxl", box("ff0afa1f"), damaged);
     refused("video.mp4", box("00000018 66747970 69736f6d 00000200 69736f6d 69736f32"), "is not a picture.");
     refused("boxed.jxl", box("0000000c 4a584c20 0d0a870a 00000014 66747970 6a786c20"), damaged);
@@ -388,27 +417,6 @@ void PictureTest::loadsOrRefuses()
     reader.setAutoTransform(true);
     const int worst = differenceFromQt(picture.fitted, reader.read());
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
-}
-
-// A 16-bit PNG with one colour marked transparent (a tRNS chunk, no alpha channel), which Qt's own
-// reader renders white and striped: that colour comes out black, the rest as it is.
-void PictureTest::sixteenBitColourMarkedTransparent()
-{
-    const QColor key = QColor::fromRgba64(0x1234, 0x5678, 0x9abc);
-    QImage picture(40, 40, QImage::Format_RGBX64);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            picture.setPixelColor(x, y, (x / 10 + y / 10) % 2 ? QColor(Qt::red) : key);
-    QFile file(folder_.filePath(QStringLiteral("keyed.png")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(withChunks(encode(picture, "png"), chunk("tRNS", QByteArray::fromHex("123456789abc"))));
-    file.close();
-    const LoadResult result = loadPicture(file.fileName());
-    QVERIFY(std::holds_alternative<LoadedPicture>(result));
-    const QImage& shown = std::get<LoadedPicture>(result).fitted;
-    QCOMPARE(shown.pixel(5, 5), qRgb(0, 0, 0));
-    QCOMPARE(shown.pixel(15, 5), qRgb(255, 0, 0));
-    QCOMPARE(shown.pixel(35, 35), qRgb(0, 0, 0));
 }
 
 // Every hue from left to right, darkening downwards (or from dark to light), in sRGB: smooth, so the
@@ -535,6 +543,19 @@ void PictureTest::coloursShownInSrgb_data()
         << small << 0;
     // An sRGB chunk beside the profile (against the PNG rules): the profile says more, and wins.
     const QByteArray p3Png = encode(large.convertedToColorSpace(QColorSpace::DisplayP3), "png");
+    // 16 bits a channel, one colour marked transparent (a tRNS chunk, no alpha channel), which Qt's
+    // own reader renders white and striped: that colour comes out black, the rest as it is.
+    QImage keyed(40, 40, QImage::Format_RGBX64), onBlack(40, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool red = (x / 10 + y / 10) % 2 != 0;
+            keyed.setPixelColor(x, y, red ? QColor(Qt::red) : QColor::fromRgba64(0x1234, 0x5678, 0x9abc));
+            onBlack.setPixel(x, y, red ? qRgb(255, 0, 0) : qRgb(0, 0, 0));
+        }
+    }
+    QTest::newRow("png, 16 bits, a colour marked transparent")
+        << withChunks(encode(keyed, "png"), chunk("tRNS", QByteArray::fromHex("123456789abc"))) << onBlack
+        << 0;
     QTest::newRow("png, sRGB chunk beside a profile")
         << QByteArray(p3Png).insert(p3Png.indexOf("IDAT") - 4, chunk("sRGB", QByteArray(1, '\0'))) << large
         << 24;
@@ -543,20 +564,20 @@ void PictureTest::coloursShownInSrgb_data()
     macGamma.setColorSpace({});
     QTest::newRow("png, gamma 1/1.8")
         << withChunks(encode(macGamma, "png"), chunk("gAMA", QByteArray::fromHex("0000d902"))) << small << 24;
-    QImage unconverted = small;
+    // A profile Qt cannot use (its red colourant renamed, which libpng lets through): large, so
+    // that the game's own decoders read it, and shown as stored.
+    QImage unconverted = large;
     unconverted.setColorSpace(QColorSpace::DisplayP3);
-    const QByteArray damagedProfile =
-        QColorSpace(QColorSpace::DisplayP3).iccProfile().replace("acsp", "ACSP");
-    const auto withDamagedProfile = [&](const char* format) {
-        const QByteArray bytes = encode(unconverted, format, 95);
-        return QByteArray(bytes).replace(bytes.indexOf("acsp"), 4, "ACSP");
-    };
-    QTest::newRow("jpeg, damaged profile") << withDamagedProfile("jpeg") << small << 48;
-    QTest::newRow("webp, damaged profile") << withDamagedProfile("webp") << small << 48;
+    const auto damaged = [](QByteArray bytes) { return bytes.replace(bytes.indexOf("rXYZ"), 4, "qXYZ"); };
+    for (const char* format : {"jpeg", "webp"})
+        QTest::addRow("%s, damaged profile", format)
+            << damaged(encode(unconverted, format, 95)) << large << 48;
+    const QByteArray profile = damaged(QColorSpace(QColorSpace::DisplayP3).iccProfile());
+    unconverted.setColorSpace({});
     QTest::newRow("png, damaged profile")
-        << withChunks(encode(small, "png"),
-                      chunk("iCCP", QByteArray("P3\0\0", 4) + qCompress(damagedProfile).mid(4)))
-        << small << 24;
+        << withChunks(encode(unconverted, "png"),
+                      chunk("iCCP", QByteArray("P3\0\0", 4) + qCompress(profile).mid(4)))
+        << large << 24;
 }
 
 void PictureTest::coloursShownInSrgb()
@@ -680,6 +701,17 @@ void PictureTest::decodersReduce()
     QCOMPARE(decoded.isNull() ? QSize() : decoded.size(), size);
     const int worst = decoded.isNull() ? 0 : differenceFromQt(decoded, QImage::fromData(bytes));
     QVERIFY2(worst <= 4, qPrintable(QString::number(worst)));
+}
+
+// The formats the desktop entry, AppStream and --help offer (the build's list) are the ones the
+// format table opens, no more and no fewer.
+void PictureTest::formatTableAsTheBuildListsIt()
+{
+    QByteArrayList offered(std::begin(identity::kFormatEntries), std::end(identity::kFormatEntries));
+    QByteArrayList opened = openedFormatNames();
+    std::ranges::sort(offered);
+    std::ranges::sort(opened);
+    QCOMPARE(opened, offered);
 }
 
 QTEST_GUILESS_MAIN(PictureTest)

@@ -233,37 +233,45 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
-    // Each piece stands in the cell the game says and shows its home part of the picture. A file
-    // that cannot be shown is named in one message and costs nothing: it is read, the pointer busy,
-    // before the game on the board is given up; a cancelled dialog reads nothing. A size from the
-    // menu waits for Start, which lays out n x n pieces over the whole picture and shows the new
-    // game's numbers at once: 0 attempts, 0 seconds. A new picture takes the board away and shows
-    // in the reference window too.
-    void theBoardOnScreen()
+    // A file that cannot be shown is named in one message and costs nothing: it is read, the pointer
+    // busy, before the game on the board is given up; a cancelled dialog reads nothing. The clock
+    // goes on meanwhile, and a screen reader reads it with its caption.
+    void aFileThatCannotBeShownCostsNothing()
     {
         startAGame();
         QTest::mouseClick(piece(2), Qt::LeftButton);
         fakes_->advance(3s);
         const auto before = pieces();
-        // The dialog's answer in the test's folder (empty: cancelled), what is written there (null:
+        // The dialog's answer in the test's folder (nothing: cancelled), what is written there (null:
         // nothing), the messages.
-        const std::tuple<QString, QByteArray, QStringList> files[] = {
-            {u""_s, {}, {}},
+        const std::tuple<std::optional<QString>, QByteArray, QStringList> files[] = {
+            {std::nullopt, {}, {}},
             {u"b.png"_s, "", {u"“b.png” is empty, not a picture."_s}},
             {u"c.png"_s, {}, {u"“c.png” does not exist."_s}},
         };
         for (const auto& [file, content, messages] : files) {
-            fakes_->chosen = file.isEmpty() ? file : dir_.filePath(file);
-            QFile out(*fakes_->chosen);
+            fakes_->chosen = file ? std::optional(dir_.filePath(*file)) : std::nullopt;
+            QFile out(fakes_->chosen.value_or(QString()));
             QVERIFY(content.isNull() ||
                     (out.open(QFile::WriteOnly) && out.write(content) >= 0 && out.flush()));
             trigger(u"loadpicture1"_s);
-            QCOMPARE(window_->cursor().shape(), file.isEmpty() ? Qt::ArrowCursor : Qt::BusyCursor);
+            QCOMPARE(window_->cursor().shape(), file ? Qt::BusyCursor : Qt::ArrowCursor);
             QTRY_COMPARE_WITH_TIMEOUT(fakes_->shown, messages, kReadTimeout);
             fakes_->shown.clear();
             QVERIFY(pieces() == before && window_->game().inPlay());
         }
         QTRY_COMPARE(text(u"lbltimeresult"_s), u"3 Seconds"_s);
+        auto* time = window_->findChild<QLabel*>(u"lbltimeresult"_s);
+        QCOMPARE(QAccessible::queryAccessibleInterface(time)->text(QAccessible::Name), u"Time: 3 Seconds"_s);
+    }
+
+    // Each piece stands in the cell the game says and shows its home part of the picture (what a
+    // pixel ratio changes: tst_hidpi and tst_fractional run this too). A size from the menu waits
+    // for Start, which lays out n x n pieces over the whole picture and shows the new game's
+    // numbers at once: 0 attempts, 0 seconds.
+    void piecesStandInTheirCells()
+    {
+        startAGame();
         const auto checkBoard = [this](int n) {
             const_cast<Board*>(window_->board())->clearFocus(); // no keyboard frame on a piece
             for (int cell = 0; cell < n * n; ++cell) {
@@ -288,17 +296,32 @@ private slots:
         }
         auto* attempts = window_->findChild<QLabel*>(u"lblscore"_s); // whole, however wide the font
         QVERIFY(attempts->fontMetrics().horizontalAdvance(attempts->text()) <= attempts->width());
-        trigger(u"opicture1"_s);
-        startAGame({5, 40});
-        QCOMPARE(fakes_->shown, QStringList{u"The picture is too small to cut into 6 x 6 pieces."_s});
-        QVERIFY(window_->findChildren<PieceWidget*>().isEmpty());
-        const auto windows = QApplication::topLevelWidgets(); // the reference window has no parent
-        const auto reference = std::ranges::find(windows, u"frmhelp"_s, &QObject::objectName);
-        QVERIFY(reference != windows.end());
-        auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
-        QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
-                 picture->picture().toImage());
-        QCOMPARE(picture->size(), QSize(5, 40));
+    }
+
+    // A new picture takes the board away and shows in the reference window too, fitted, however
+    // thin; too thin for the size chosen, Start says so and deals nothing.
+    void aPictureTooThinToCut()
+    {
+        // The picture, the size's menu item and its name, the picture's size on screen.
+        for (const auto& [size, item, board, shown] :
+             {std::tuple{QSize(5, 40), u"sixbysix"_s, u"6 x 6"_s, QSize(5, 40)},
+              {QSize(1, 3000), u"fourbyfour"_s, u"4 x 4"_s, QSize(1, 440)}}) {
+            trigger(item);
+            startAGame();
+            trigger(u"opicture1"_s);
+            fakes_->shown.clear();
+            startAGame(size);
+            QCOMPARE(fakes_->shown,
+                     QStringList{u"The picture is too small to cut into %1 pieces."_s.arg(board)});
+            QVERIFY(window_->findChildren<PieceWidget*>().isEmpty());
+            const auto windows = QApplication::topLevelWidgets(); // the reference window has no parent
+            const auto reference = std::ranges::find(windows, u"frmhelp"_s, &QObject::objectName);
+            QVERIFY(reference != windows.end());
+            auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
+            QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
+                     picture->picture().toImage());
+            QCOMPARE(picture->size(), shown);
+        }
     }
 
     // Escape gives up the picture being read: no message, the pointer no longer busy, and the game
@@ -342,7 +365,6 @@ private slots:
         QTest::newRow("two files") << QList{picture, gone} << u"refused, board 1, boxes 0"_s;
         QTest::newRow("web address") << QList{QUrl(u"https://a.example/b.png"_s)}
                                      << u"refused, board 1, boxes 0"_s;
-        QTest::newRow("text") << QList<QUrl>() << u"refused, board 1, boxes 0"_s;
     }
     void dropOfOneLocalFile()
     {
@@ -398,15 +420,17 @@ private slots:
         QCOMPARE(corners({33, 13}, {66, 46}), QList<QColor>(2, Qt::white));
     }
 
-    // A game by the rules of its level, by mouse, keyboard and a screen reader's press (Enter on the
-    // cell; what the screen reader says is heard in the end-to-end test), from asking for a picture
-    // to the whole picture shown over the solved board and Exit, which closes the other windows too.
-    void aGameFromStartToEnd()
+    // Before a picture, Start and the reference window ask for one. Then a game by the rules of its
+    // level, by mouse, keyboard and a screen reader's press (Enter on the cell; what the screen
+    // reader says is heard in the end-to-end test).
+    void movesByTheRulesOfTheLevel()
     {
         trigger(u"start1"_s);
         trigger(u"opicture1"_s);
+        QCOMPARE(fakes_->shown, (QStringList{u"First Load the picture."_s, u"First load the picture."_s}));
         trigger(u"threebythree"_s);
         trigger(u"hard1"_s);
+        QVERIFY(window_->findChild<QAction*>(u"hard1"_s)->isChecked()); // the check mark follows the level
         startAGame();
         const auto& game = window_->game();
         auto* board = const_cast<Board*>(window_->board());
@@ -437,8 +461,15 @@ private slots:
         QTest::keyClick(board, Qt::Key_Return);      // on the blank: nothing, not even an attempt
         QCOMPARE(text(u"lblscoreresult"_s), u"4"_s); // Hard: the far piece stays; A is no attempt
         QCOMPARE(placeOf(far), farPlace);
-        // An arrow steps to the neighbouring cell, the blank among them, and stays put at the edge.
-        trigger(u"easy1"_s);
+    }
+
+    // Tab walks the cells; an arrow steps to the neighbouring cell, the blank among them, and stays
+    // put at the board's edge.
+    void keysWalkTheBoard()
+    {
+        trigger(u"threebythree"_s);
+        startAGame();
+        auto* board = const_cast<Board*>(window_->board());
         const auto at = [](int cell) { return Cell{cell / 3, cell % 3}; };
         const std::tuple<int, Qt::Key, int> arrows[] = {
             {0, Qt::Key_Right, 1}, {0, Qt::Key_Down, 3}, {0, Qt::Key_Left, 0},  {0, Qt::Key_Up, 0},
@@ -449,7 +480,15 @@ private slots:
             QTest::keyClick(board, key);
             QCOMPARE(board->cursor(), at(to));
         }
-        // Solved on Easy, the clock stops, the message comes once and the whole picture shows.
+    }
+
+    // Solved on Easy, the clock stops, the message comes once and the whole picture shows over the
+    // board; Exit closes the other windows too.
+    void aSolvedGameStopsTheClock()
+    {
+        trigger(u"threebythree"_s);
+        startAGame();
+        const auto& game = window_->game();
         fakes_->advance(7s);
         QTRY_COMPARE(text(u"lbltimeresult"_s), u"7 Seconds"_s);
         fakes_->advance(999ms);
@@ -462,8 +501,7 @@ private slots:
                 QTest::mouseClick(piece(cell + 1), Qt::LeftButton);
             }
         }
-        QCOMPARE(fakes_->shown, (QStringList{u"First Load the picture."_s, u"First load the picture."_s,
-                                             u"                        Game is over."_s}));
+        QCOMPARE(fakes_->shown, QStringList{u"                        Game is over."_s});
         QTest::qWait(20); // well past the tick that was due
         QCOMPARE(text(u"lbltimeresult"_s), u"7 Seconds"_s);
         QVERIFY(piece(1)->isVisible());
@@ -506,12 +544,10 @@ private slots:
         QVERIFY(window_->game().pieceorder() != order);
     }
 
-    // Started in each language, the window shows its menus (all of them on the bar), a refusal,
-    // the help panel's names as the menus call them, and a long game's status row, none of it cut
-    // off. On both help pages each name stands on a line of text (16 pixels to a line), whole, in a
-    // gap clear of the words around it.
-    void inEachLanguage_data() { languages(); }
-    void inEachLanguage()
+    // In each language, on both help pages each name stands on a line of text (16 pixels to a line),
+    // whole, in a gap clear of the words around it.
+    void helpPagesInEachLanguage_data() { languages(); }
+    void helpPagesInEachLanguage()
     {
         QFETCH(int, helpRows);
         frmhelpcontent help;
@@ -529,6 +565,13 @@ private slots:
                 QVERIFY2(ink(page, around).isNull(), qPrintable(name->objectName() + u" touches a word"_s));
             }
         }
+    }
+
+    // Started in each language, the window shows its menus (all of them on the bar), the help panel's
+    // names as the menus call them, a refusal, and a long game's status row, none of it cut off.
+    void windowInEachLanguage_data() { languages(); }
+    void windowInEachLanguage()
+    {
         QFETCH(QStringList, menus);
         QMenuBar* bar = window_->menuBar();
         QStringList shown;
@@ -563,6 +606,8 @@ private slots:
         auto* table =
             QAccessible::queryAccessibleInterface(const_cast<Board*>(window_->board()))->tableInterface();
         QTEST(table->cellAt(blank.row, blank.column)->text(QAccessible::Name).section(u',', 0, 0), "blank");
+        const auto* cell = table->cellAt(0, 0)->tableCellInterface(); // one cell each way
+        QCOMPARE(std::pair(cell->rowExtent(), cell->columnExtent()), std::pair(1, 1));
         fakes_->advance(9999s);
         QFETCH(QString, longGame);
         QTRY_COMPARE(text(u"lbltimeresult"_s), longGame);

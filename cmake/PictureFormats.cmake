@@ -1,0 +1,56 @@
+# Turns the list of formats the game opens (TILMORA_PICTURE_FORMATS, in CMakeLists.txt) into the
+# forms the build writes out:
+#   TILMORA_FORMAT_ENTRIES        the decoder's entries, as a C++ list of strings ("jpeg", "png" ...)
+#   TILMORA_FORMAT_NAMES          the names --help and the README give, "JPEG, PNG, ..., JPEG XL"
+#   TILMORA_MIME_TYPES            the MIME types, as a CMake list
+#   TILMORA_DESKTOP_MIME_TYPES    the same as the desktop entry's MimeType wants them, each ended by ;
+#   TILMORA_APPSTREAM_MEDIA_TYPES the same as AppStream's <mediatype> lines
+# and stops the build while the README names other formats than the list.
+set(TILMORA_FORMAT_ENTRIES "")
+set(names "")
+set(TILMORA_MIME_TYPES "")
+foreach(format IN LISTS TILMORA_PICTURE_FORMATS)
+    string(REPLACE "|" ";" fields "${format}")
+    list(LENGTH fields count)
+    if(NOT count EQUAL 3)
+        message(FATAL_ERROR "A picture format is `entry|names|MIME types`, not `${format}`")
+    endif()
+    list(GET fields 0 entry)
+    list(GET fields 1 shown)
+    list(GET fields 2 types)
+    list(APPEND TILMORA_FORMAT_ENTRIES "\"${entry}\"")
+    if(shown)
+        string(REPLACE "," ";" shown "${shown}")
+        list(APPEND names ${shown})
+    endif()
+    string(REPLACE "," ";" types "${types}")
+    list(APPEND TILMORA_MIME_TYPES ${types})
+endforeach()
+list(JOIN TILMORA_FORMAT_ENTRIES ", " TILMORA_FORMAT_ENTRIES)
+list(JOIN names ", " TILMORA_FORMAT_NAMES)
+list(JOIN TILMORA_MIME_TYPES ";" TILMORA_DESKTOP_MIME_TYPES)
+string(APPEND TILMORA_DESKTOP_MIME_TYPES ";")
+list(TRANSFORM TILMORA_MIME_TYPES PREPEND "    <mediatype>" OUTPUT_VARIABLE lines)
+list(TRANSFORM lines APPEND "</mediatype>")
+list(JOIN lines "\n" TILMORA_APPSTREAM_MEDIA_TYPES)
+
+# The README, in its sentence on Open With, names every format of the list in order, and each in
+# "Formats it opens".
+file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+string(REGEX REPLACE "[ \n]+" " " readme "${readme}")
+set(offered ${names})
+list(POP_BACK offered last)
+list(JOIN offered ", " offered)
+set(sentence "The game offers itself for ${offered}, ${last} and icon files")
+string(FIND "${readme}" "${sentence}" at)
+string(REGEX MATCH "\\*\\*Formats it opens:\\*\\*[^*]*" opens "${readme}")
+if(at EQUAL -1)
+    message(FATAL_ERROR "README.md should say, as TILMORA_PICTURE_FORMATS has it: \"${sentence}\"")
+endif()
+foreach(name IN LISTS names)
+    string(FIND "${opens}" "${name}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "README.md does not name ${name} in \"Formats it opens\"")
+    endif()
+endforeach()
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)

@@ -163,8 +163,15 @@ void Board::showPiece(int piece)
 {
     if (boardSize() == 0)
         return;
+    const puzzle::Cell cell = game_.cellOfPiece(piece);
+    const bool alreadyThere = hasFocus() && cell == cursor_;
     setFocus(Qt::OtherFocusReason);
-    moveCursor(game_.cellOfPiece(piece));
+    moveCursor(cell);
+    // A screen reader reads the focus moving; a hint for the cell it is already on is said anew.
+    auto* table =
+        alreadyThere && QAccessible::isActive() ? QAccessible::queryAccessibleInterface(this) : nullptr;
+    if (auto* focused = table ? table->child(cell.row * boardSize() + cell.column) : nullptr)
+        tilmora::announce(this, focused->text(QAccessible::Name));
 }
 
 void Board::keyPressEvent(QKeyEvent* event)

@@ -355,8 +355,9 @@ std::optional<QImage> decodePrimary(const heif_image_handle* handle, QSize targe
         const auto release = [](void* held) { heif_image_release(static_cast<heif_image*>(held)); };
         picture = QImage(pixels, width, height, stride,
                          alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888, release, image.get());
-        if (!picture.isNull())
-            (void)image.release(); // the picture holds it now
+        if (!picture.isNull()) {
+            [[maybe_unused]] heif_image* heldByPicture = image.release();
+        }
     }
     if (picture.isNull())
         return std::nullopt;

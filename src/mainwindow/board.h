@@ -50,7 +50,7 @@ public:
     [[nodiscard]] int boardSize() const { return picturesplit_.empty() ? 0 : game_.boardsize(); }
     [[nodiscard]] const puzzle::PuzzleGame& game() const { return game_; }
     // The cell the keyboard works on.
-    [[nodiscard]] puzzle::Cell cursor() const { return cursor_; }
+    [[nodiscard]] puzzle::Cell cursorCell() const { return cursor_; }
     // What just happened to the piece under the cursor, while a screen reader is told of it.
     enum class News { None, Moved, Refused };
     [[nodiscard]] News news() const { return news_; }

@@ -109,7 +109,7 @@ public:
 
 private:
     [[nodiscard]] Cell cell() const { return board_->game().cellOfPiece(piece_); }
-    [[nodiscard]] bool hasFocus() const { return board_->hasFocus() && board_->cursor() == cell(); }
+    [[nodiscard]] bool hasFocus() const { return board_->hasFocus() && board_->cursorCell() == cell(); }
     //: A place on the board, counted from the top left.
     [[nodiscard]] static QString place(Cell cell)
     {
@@ -165,7 +165,7 @@ public:
     }
     [[nodiscard]] QAccessibleInterface* focusChild() const override
     {
-        return board().hasFocus() ? cellAt(board().cursor().row, board().cursor().column) : nullptr;
+        return board().hasFocus() ? cellAt(board().cursorCell().row, board().cursorCell().column) : nullptr;
     }
     [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override
     {

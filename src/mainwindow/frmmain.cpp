@@ -54,6 +54,7 @@ frmmain::frmmain(Services services, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , services_(std::move(services))
+    , random_(services_.seed.value_or(freshSeed()))
     , Timer1(this)
 {
     if (!services_.cdl)
@@ -62,7 +63,6 @@ frmmain::frmmain(Services services, QWidget* parent)
         services_.messages = std::make_shared<ModalMessageBoxes>();
     if (!services_.clock)
         services_.clock = &puzzle::ClockReading::now;
-    random_.seed(services_.seed.value_or(freshSeed()));
 
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(tr("%1 - Game created by %2 ").arg(gameName(), QString::fromUtf8(identity::kWebsite)));
@@ -170,7 +170,7 @@ void frmmain::buildPlayArea()
     connect(board_, &Board::clicked, this, &frmmain::picturesplit_Click);
     // Enter on a piece counts as a click on it.
     connect(board_, &Board::activated, this, &frmmain::picturesplit_Click);
-    statusRow_.emplace(playArea_);
+    statusRow_ = std::make_unique<StatusRow>(playArea_);
 }
 
 // --- Picture loading ---------------------------------------------------------------------------

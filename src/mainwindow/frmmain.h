@@ -115,7 +115,7 @@ private:
     QWidget* playArea_ = nullptr;
     QWidget* lblhelp_ = nullptr; // the quick-help panel
     PictureBox* pictureoriginal_ = nullptr;
-    std::optional<StatusRow> statusRow_;
+    std::unique_ptr<StatusRow> statusRow_; // made with the play area
     Board* board_ = nullptr;
     ParAdvisor* par_ = nullptr;
     QPointer<QWidget> hintMark_;

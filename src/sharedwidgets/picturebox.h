@@ -16,7 +16,7 @@ public:
 
     // Shows the picture and takes its size in logical pixels.
     void setPicture(const QPixmap& picture);
-    [[nodiscard]] const QPixmap& picture() const { return picture_; }
+    [[nodiscard]] const QPixmap& shownPicture() const { return picture_; }
 
 private:
     QPixmap picture_;

@@ -83,7 +83,8 @@ private:
             const int piece = cells_[static_cast<std::size_t>(from)];
             if (piece == lastPiece)
                 continue; // sliding it straight back undoes the last move
-            if (++positions_ % kStopCheckInterval == 0 && (stop_.stop_requested() || positions_ > budget_))
+            ++positions_;
+            if (positions_ % kStopCheckInterval == 0 && (stop_.stop_requested() || positions_ > budget_))
                 stopped_ = true;
             if (stopped_)
                 return least;

@@ -95,7 +95,8 @@ class WindowsTest : public QObject
         if (placeOf(piece(number)).size() != home.size())
             return true; // stretched to the cell it stands in
         const QImage shown = piece(number)->grab().toImage();
-        const QImage picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s)->picture().toImage();
+        const QImage picture =
+            window_->findChild<PictureBox*>(u"pictureoriginal"_s)->shownPicture().toImage();
         const qreal ratio = picture.devicePixelRatio();
         const qreal reach = ratio == std::floor(ratio) ? 0 : 1.5;
         bool alike = true;
@@ -169,7 +170,7 @@ class WindowsTest : public QObject
         for (; window_->game().inPlay(); ++moves) {
             trigger(u"hint1"_s);
             auto* board = const_cast<Board*>(window_->board());
-            const int hinted = window_->game().pieceAt(board->cursor());
+            const int hinted = window_->game().pieceAt(board->cursorCell());
             auto* marked = board->picturesplit()[static_cast<std::size_t>(hinted)];
             if (QApplication::focusWidget() != board || !marked->findChild<QWidget*>(u"hintmark"_s))
                 return -1;
@@ -318,8 +319,8 @@ private slots:
             const auto reference = std::ranges::find(windows, u"frmhelp"_s, &QObject::objectName);
             QVERIFY(reference != windows.end());
             auto* picture = window_->findChild<PictureBox*>(u"pictureoriginal"_s);
-            QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->picture().toImage(),
-                     picture->picture().toImage());
+            QCOMPARE(qobject_cast<frmhelp*>(*reference)->picturehelp()->shownPicture().toImage(),
+                     picture->shownPicture().toImage());
             QCOMPARE(picture->size(), shown);
         }
     }
@@ -441,7 +442,7 @@ private slots:
         const auto press = [&](Cell cell, Cell then) {
             auto* action = table->cellAt(cell.row, cell.column)->actionInterface();
             action->doAction(QAccessibleActionInterface::pressAction());
-            QTRY_COMPARE(board->cursor(), then);
+            QTRY_COMPARE(board->cursorCell(), then);
         };
         const Cell blank = game.blankCell();
         const Cell near{blank.row == 0 ? 1 : blank.row - 1, blank.column};
@@ -456,7 +457,7 @@ private slots:
         QCOMPARE(placeOf(mover), cellAt(blank, 3));
         QTest::mouseClick(mover, Qt::LeftButton, {}, {1, 1}); // a neighbour again, by the mouse
         QCOMPARE(placeOf(mover), cellAt(near, 3));
-        QCOMPARE(board->cursor(), near);
+        QCOMPARE(board->cursorCell(), near);
         QTest::keyClick(board, near.row < blank.row ? Qt::Key_Down : Qt::Key_Up);
         QTest::keyClick(board, Qt::Key_Return);      // on the blank: nothing, not even an attempt
         QCOMPARE(text(u"lblscoreresult"_s), u"4"_s); // Hard: the far piece stays; A is no attempt
@@ -475,10 +476,10 @@ private slots:
             {0, Qt::Key_Right, 1}, {0, Qt::Key_Down, 3}, {0, Qt::Key_Left, 0},  {0, Qt::Key_Up, 0},
             {4, Qt::Key_Down, 7},  {4, Qt::Key_Up, 1},   {8, Qt::Key_Right, 8}, {8, Qt::Key_Down, 8}};
         for (const auto& [from, key, to] : arrows) {
-            while (board->cursor() != at(from))
+            while (board->cursorCell() != at(from))
                 QTest::keyClick(board, Qt::Key_Tab);
             QTest::keyClick(board, key);
-            QCOMPARE(board->cursor(), at(to));
+            QCOMPARE(board->cursorCell(), at(to));
         }
     }
 

@@ -144,8 +144,7 @@ int main(int argc, char** argv)
                                            : Refusal{Refusal::Reason::Unwalled});
             answered = true;
         }
-    } catch (...) { // NOLINT(bugprone-empty-catch): out of memory, and the game sees a helper gone without an
-                    // answer
+    } catch (...) { // NOLINT(bugprone-empty-catch): out of memory, and the game sees no answer
     }
     // Straight out: nothing is left to tidy, and on the way out Qt's thread pool would be waited for
     // and the sanitizers' leak check would trace the process, which the wall refuses.

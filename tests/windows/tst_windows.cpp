@@ -236,7 +236,8 @@ private slots:
 
     // A file that cannot be shown is named in one message and costs nothing: it is read, the pointer
     // busy, before the game on the board is given up; a cancelled dialog reads nothing. The clock
-    // goes on meanwhile, and a screen reader reads it with its caption.
+    // goes on meanwhile, and a screen reader reads it with its caption. A picture that can be shown
+    // ends the game.
     void aFileThatCannotBeShownCostsNothing()
     {
         startAGame();
@@ -264,6 +265,11 @@ private slots:
         QTRY_COMPARE(text(u"lbltimeresult"_s), u"3 Seconds"_s);
         auto* time = window_->findChild<QLabel*>(u"lbltimeresult"_s);
         QCOMPARE(QAccessible::queryAccessibleInterface(time)->text(QAccessible::Name), u"Time: 3 Seconds"_s);
+        // A picture that can be shown does give the game up, and its counts go with it.
+        window_->loadPictureFile(dir_.filePath(u"picture.png"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->isReadingPicture(), kReadTimeout);
+        QVERIFY(!window_->game().inPlay());
+        QCOMPARE(text(u"lblscoreresult"_s) + text(u"lbltimeresult"_s), QString());
     }
 
     // Each piece stands in the cell the game says and shows its home part of the picture (what a

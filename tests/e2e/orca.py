@@ -30,11 +30,12 @@ class Orca:
         lines = open(LOG, errors="replace").read().split("\n") if os.path.exists(LOG) else []
         return [m[1] for m in (re.search(r" - SPEECH OUTPUT: '(.*?)'", l) for l in lines[self.seen:]) if m]
 
-    def step(self, label, *keys, expect=None, quiet=False, timeout=30):
-        """Presses the keys, waits for Orca to say `expect` (quiet: anything) and fall silent: what it said."""
+    def step(self, label, *keys, expect=None, quiet=False, timeout=30, action=None):
+        """Presses the keys (or does the action), waits for Orca to say `expect` (quiet: anything) and fall
+        silent: what it said. What it says from before the action on counts, however quickly it comes."""
         self.seen = len(open(LOG, errors="replace").read().split("\n"))
         found = lambda: (said := self.spoken()) and (expect is None or re.search(expect, "\n".join(said)))
-        run("xdotool", "key", "--delay", "120", *keys) if keys else None
+        action() if action else run("xdotool", "key", "--delay", "120", *keys) if keys else None
         quiet or wait_for(found, f"Orca to say {expect!r} after {label} ({keys})", timeout)
         said = []
         while time.sleep(0.4) or (now := self.spoken()) != said:  # until nothing more comes for a moment
@@ -51,6 +52,14 @@ def option(orca, label, letter, expect):
             return orca.step(label, letter, expect=expect, timeout=5 if attempt < 2 else 30)
         except AssertionError if attempt < 2 else ():  # the last try's failure is the test's
             orca.step("closed", "Escape", "Escape", quiet=True)
+
+def other_orcas():  # this user's, an earlier test's among them until its zombie has been collected
+    def named_orca(pid):
+        try:
+            return os.stat(f"/proc/{pid}").st_uid == os.getuid() and open(f"/proc/{pid}/comm").read() == "orca\n"
+        except OSError:  # gone meanwhile
+            return False
+    return [pid for pid in os.listdir("/proc") if pid.isdigit() and named_orca(pid)]
 
 def play(orca, window):
     option(orca, "Squares Size", "s", r"3\*3")
@@ -101,8 +110,8 @@ def play(orca, window):
             assert any(re.fullmatch(r"Time: \d+ Seconds\.", s) for s in orca.spoken()), orca.spoken()
     assert "Game is over." in said and "OK push button." in said, said
     orca.step("OK", "Return", quiet=True)
-    run("xdotool", "windowfocus", "--sync", window)  # as a window manager gives it back
-    said = orca.step("back in the window", expect=r"in place")
+    said = orca.step("back in the window", expect=r"in place",  # focus given back, as a window manager does
+                     action=lambda: run("xdotool", "windowfocus", "--sync", window))
     assert all(re.fullmatch(r"piece for row \d, column \d, in place\.", s) for s in said if "piece" in s), said
 
 def main(program):
@@ -115,16 +124,23 @@ def main(program):
     x_server_ready()
     def start(*args):  # in a process group of its own, ended with all it started (the bus's daemon, speech)
         process = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        atexit.register(lambda: os.killpg(process.pid, signal.SIGKILL))
+        atexit.register(lambda: os.killpg(process.pid, signal.SIGKILL) or process.wait())  # no zombie left behind
         return process
     start("/usr/libexec/at-spi-bus-launcher", "--launch-immediately")
-    start("orca", "--replace", "-u", set_up(home), f"--debug-file={LOG}")
+    # Orca does not start beside another Orca of the user's, and one is never replaced: it may be the
+    # screen reader of whoever runs the tests. An earlier test's may take a while to be collected.
+    wait_for(lambda: not other_orcas(), "this user's other Orca to end", 120)
+    start("orca", "-u", set_up(home), f"--debug-file={LOG}")
     wait_for(lambda: (orca := Orca()).spoken(), "Orca", 60)
     game = start(program, colours(home))
     window = wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.pid)],
                                              capture_output=True, text=True).stdout.split(), "the window")[0]
-    run("xdotool", "windowfocus", "--sync", window)
-    (orca := Orca()).step("the window", expect="Tilmora Picture Puzzle Game")
+    # Focused once the game has reached Orca (its link to the screen reader comes up as it starts):
+    # a window made active before that is not heard.
+    wait_for(lambda: re.search(r"children-changed:add .*\[application \| Tilmora Picture Puzzle Game\]",
+                               open(LOG, errors="replace").read()), "the game to reach Orca")
+    (orca := Orca()).step("the window", expect="Tilmora Picture Puzzle Game",
+                          action=lambda: run("xdotool", "windowfocus", "--sync", window))
     try:
         play(orca, window)
     finally:
